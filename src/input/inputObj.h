@@ -1,0 +1,89 @@
+#ifndef BROX_INPUTOBJ_H
+#define BROX_INPUTOBJ_H
+
+#include <memory>
+#include <vector>
+
+#include "cursor.h"
+
+// Key map slots: indices into the key map and the key flags.
+enum keySlot {
+    keyUp = 0,
+    keyDown = 1,
+    keyLeft = 2,
+    keyRight = 3,
+    keyDefense = 4,
+    keyMenu = 5,
+    keyPause = 6,
+    keyExit = 7,
+    keySlotCount = 8
+};
+
+// Mouse button slots: indices into the mouse flags.
+enum mouseSlot {
+    mouseLeft = 0,
+    mouseRight = 1,
+    mouseMiddle = 2,
+    mouseSlotCount = 3
+};
+
+// Turns Allegro's raw keyboard and mouse state into held (hit) and released
+// (clicked) flags per logical key, the mouse movement and the clamped cursor.
+class inputObj {
+public:
+    inputObj();
+
+    // Samples keyboard and mouse once. newFrame tells whether a simulation
+    // step follows this poll: releases are reported on such polls only.
+    void processInput(int width, int height, bool newFrame);
+
+    std::vector<int>* getKeyMap();
+    // Copies every entry that is a usable key code into its slot; -1 and
+    // codes outside 1..KEY_MAX-1 leave the slot alone. Returns -1 and changes
+    // nothing when the list is shorter than the key map.
+    int setKeyMap(const std::vector<int>* keys);
+
+    std::vector<bool>* getKeyWasHit();
+    std::vector<bool>* getKeyWasClicked();
+    std::vector<bool>* getMouseWasHit();
+    std::vector<bool>* getMouseWasClicked();
+    void setKeyWasHit(const std::vector<bool>* flags);
+    void setKeyWasClicked(const std::vector<bool>* flags);
+    void setMouseWasHit(const std::vector<bool>* flags);
+    void setMouseWasClicked(const std::vector<bool>* flags);
+
+    int getInputWait() const;
+    void setInputWait(int value);
+    void getMouseUsedLast(bool& value) const;
+    void setMouseUsedLast(bool value);
+    void getKeyWasHitThisFrame(bool& value) const;
+    void setKeyWasHitThisFrame(bool value);
+
+    cursor* getCursor();
+    void setCursor(cursor* newCursor);
+
+    int getControlThreshold() const;
+    void setControlThreshold(int value);
+
+private:
+    void pollKeys(bool newFrame);
+    void pollMouseMovement(int width, int height);
+    void pollMouseButtons(bool newFrame);
+
+    std::vector<int> keyMap;
+    std::vector<bool> keyWasHit;
+    std::vector<bool> keyWasClicked;
+    std::vector<bool> mouseWasHit;
+    std::vector<bool> mouseWasClicked;
+    // Releases seen on polls without a new frame, held for the next poll
+    // with one so that every release is reported exactly once.
+    std::vector<bool> keyReleasePending;
+    std::vector<bool> mouseReleasePending;
+    int inputWait = 0;
+    bool mouseUsedLast = false;
+    bool keyWasHitThisFrame = false;
+    int controlThreshold = 0;
+    std::unique_ptr<cursor> mouseCursor;
+};
+
+#endif

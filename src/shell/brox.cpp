@@ -1,0 +1,9 @@
+#include <allegro.h>
+
+#include "main.h"
+
+int main()
+{
+    return runGame();
+}
+END_OF_MAIN()

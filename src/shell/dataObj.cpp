@@ -1,0 +1,121 @@
+#include "dataObj.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const configFileName = "broxConfig.txt";
+
+// The configuration keys of the six remappable key map slots, in slot order.
+const char* const keyNames[] = {"keyUp", "keyDown", "keyLeft",
+                                "keyRight", "keyDefense", "keyMenu"};
+constexpr int remappableKeys = 6;
+
+int keySlotOf(const std::string& word)
+{
+    for (int slot = 0; slot < remappableKeys; ++slot)
+        if (word == keyNames[slot])
+            return slot;
+    return -1;
+}
+
+} // namespace
+
+dataObj::dataObj()
+    : video(std::make_unique<videoSettings>()),
+      input(std::make_unique<inputObj>()),
+      battleArena(std::make_unique<arena>())
+{
+}
+
+dataObj::~dataObj()
+{
+    releaseDatafile();
+}
+
+void dataObj::readConfig()
+{
+    std::ifstream file(configFileName);
+    if (file)
+        readConfig(file);
+}
+
+void dataObj::readConfig(std::istream& in)
+{
+    std::vector<int> keys(keySlotCount, -1);
+    bool anyKeyRead = false;
+    std::string word;
+    int value = 0;
+    // A value that is missing, not a number or too large ends the reading;
+    // what was read before it stands.
+    while (in >> word) {
+        const int slot = keySlotOf(word);
+        const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
+                           || word == "windowed" || word == "controlThreshold";
+        if (!known)
+            continue;
+        if (!(in >> value))
+            break;
+        if (word == "resolution") {
+            if (value == 800)
+                video->setResolution(800, 600);
+            else if (value == 1024)
+                video->setResolution(1024, 768);
+            else
+                video->setResolution(640, 480);
+        } else if (word == "colorDepth") {
+            video->setColorDepth(value == 32 ? 32 : 24);
+        } else if (word == "windowed") {
+            video->setWindowed(value == 1);
+        } else if (word == "controlThreshold") {
+            input->setControlThreshold(value);
+        } else {
+            keys[slot] = value;
+            anyKeyRead = true;
+        }
+    }
+    if (anyKeyRead)
+        input->setKeyMap(&keys);
+}
+
+videoSettings* dataObj::getVideoSettings() { return video.get(); }
+
+void dataObj::setVideoSettings(videoSettings* settings)
+{
+    if (settings != video.get())
+        video.reset(settings);
+}
+
+inputObj* dataObj::getInputObj() { return input.get(); }
+
+void dataObj::setInputObj(inputObj* newInput)
+{
+    if (newInput != input.get())
+        input.reset(newInput);
+}
+
+arena* dataObj::getArena() { return battleArena.get(); }
+
+void dataObj::setArena(arena* newArena)
+{
+    if (newArena != battleArena.get())
+        battleArena.reset(newArena);
+}
+
+DATAFILE* dataObj::getDatafile() { return datafile; }
+
+DATAFILE* dataObj::setDatafile(const char* name)
+{
+    releaseDatafile();
+    datafile = load_datafile(name);
+    return datafile;
+}
+
+void dataObj::releaseDatafile()
+{
+    if (datafile != nullptr)
+        unload_datafile(datafile);
+    datafile = nullptr;
+}

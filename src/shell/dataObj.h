@@ -1,0 +1,50 @@
+#ifndef BROX_DATAOBJ_H
+#define BROX_DATAOBJ_H
+
+#include <allegro.h>
+
+#include <iosfwd>
+#include <memory>
+
+#include "arena.h"
+#include "inputObj.h"
+#include "videoSettings.h"
+
+// The one game data object: screen settings, input state, arena and the
+// graphics datafile, handed to every unit operation.
+class dataObj {
+public:
+    dataObj();
+    ~dataObj();
+    dataObj(const dataObj&) = delete;
+    dataObj& operator=(const dataObj&) = delete;
+
+    // Reads "broxConfig.txt" from the working directory; a missing file
+    // leaves every default in place.
+    void readConfig();
+    // Reads configuration words from a stream; what readConfig does once
+    // the file is open.
+    void readConfig(std::istream& in);
+
+    videoSettings* getVideoSettings();
+    void setVideoSettings(videoSettings* settings);
+    inputObj* getInputObj();
+    void setInputObj(inputObj* input);
+    arena* getArena();
+    void setArena(arena* newArena);
+
+    DATAFILE* getDatafile();
+    // Loads the datafile, replacing (and unloading) any loaded before;
+    // null when it cannot be loaded.
+    DATAFILE* setDatafile(const char* name);
+    // Unloads the datafile, for a caller that refuses what it loaded.
+    void releaseDatafile();
+
+private:
+    std::unique_ptr<videoSettings> video;
+    std::unique_ptr<inputObj> input;
+    std::unique_ptr<arena> battleArena;
+    DATAFILE* datafile = nullptr;
+};
+
+#endif

@@ -1,0 +1,31 @@
+#ifndef BROX_DATAFILEINSPECTOR_H
+#define BROX_DATAFILEINSPECTOR_H
+
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+// Checks a graphics datafile before and after Allegro loads it. Allegro's
+// loader trusts its input and crashes on a truncated or damaged file, so the
+// file's structure is walked here first, with every size checked.
+// Every answer is empty when all is well, else what is wrong in a few words.
+class datafileInspector {
+public:
+    // Objects a usable graphics datafile must hold (indices 0 to 54).
+    static constexpr int requiredObjects = 55;
+
+    // The file as a whole: readable, well formed, with pictures where the
+    // game needs them.
+    static std::string fileProblem(const char* fileName);
+    // The same for the file's bytes once unpacked (after the packfile magic
+    // has been dealt with).
+    static std::string unpackedProblem(const std::vector<unsigned char>& bytes);
+    // A datafile as Allegro loaded it.
+    static std::string loadedProblem(const DATAFILE* file);
+
+private:
+    static bool isUnusedIndex(int index);
+};
+
+#endif

@@ -1,0 +1,31 @@
+#ifndef BROX_MAIN_H
+#define BROX_MAIN_H
+
+#include <atomic>
+
+class battleMain;
+class dataObj;
+
+// Shared with the timer callback, which runs on its own thread.
+extern std::atomic<int> frameTick;
+extern std::atomic<int> frameInRound;
+extern std::atomic<bool> gamePaused;
+extern std::atomic<bool> shouldPauseTimer;
+
+// Simulation steps since the round was (re)started; main thread only.
+extern int frameCount;
+
+extern battleMain* bM;
+extern dataObj* dO;
+
+// The 30 Hz frame timer callback.
+void incFrameTick();
+
+// Creates the battle and the game data, reads the configuration, opens the
+// graphics mode and initialises the battle. 0 on success.
+int mainInitialize();
+
+// The whole process after its entry point: start-up, main loop, exit code.
+int runGame();
+
+#endif

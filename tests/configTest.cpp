@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "dataObj.h"
+
+namespace {
+
+struct configResult {
+    int resolutionX;
+    int resolutionY;
+    int colorDepth;
+    bool windowed;
+    int threshold;
+    std::vector<int> keys;
+};
+
+configResult readFrom(const std::string& text)
+{
+    dataObj data;
+    std::istringstream in(text);
+    data.readConfig(in);
+    configResult result;
+    data.getVideoSettings()->getResolution(result.resolutionX, result.resolutionY);
+    result.colorDepth = data.getVideoSettings()->getColorDepth();
+    result.windowed = data.getVideoSettings()->getWindowed();
+    result.threshold = data.getInputObj()->getControlThreshold();
+    result.keys = *data.getInputObj()->getKeyMap();
+    return result;
+}
+
+const std::vector<int> defaultKeys = {KEY_W, KEY_S, KEY_A, KEY_D,
+                                      KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC};
+
+} // namespace
+
+TEST(ConfigTest, DefaultsWhenTheFileIsMissing)
+{
+    char dir[] = "/tmp/broxcfgXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    dataObj data;
+    data.readConfig();
+    ASSERT_EQ(chdir(previous), 0);
+    rmdir(dir);
+
+    EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 640);
+    EXPECT_EQ(data.getVideoSettings()->getResolutionY(), 480);
+    EXPECT_EQ(data.getVideoSettings()->getColorDepth(), 24);
+    EXPECT_FALSE(data.getVideoSettings()->getWindowed());
+    EXPECT_EQ(data.getInputObj()->getControlThreshold(), 0);
+    EXPECT_EQ(*data.getInputObj()->getKeyMap(), defaultKeys);
+}
+
+TEST(ConfigTest, ReadsTheFileFromTheWorkingDirectory)
+{
+    char dir[] = "/tmp/broxcfgXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/broxConfig.txt";
+    std::ofstream(path) << "resolution 800\nwindowed 1\ncolorDepth 32\n";
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    dataObj data;
+    data.readConfig();
+    ASSERT_EQ(chdir(previous), 0);
+    std::remove(path.c_str());
+    rmdir(dir);
+
+    EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 800);
+    EXPECT_EQ(data.getVideoSettings()->getResolutionY(), 600);
+    EXPECT_TRUE(data.getVideoSettings()->getWindowed());
+    EXPECT_EQ(data.getVideoSettings()->getColorDepth(), 32);
+}
+
+TEST(ConfigTest, ResolutionChoices)
+{
+    EXPECT_EQ(readFrom("resolution 1024").resolutionX, 1024);
+    EXPECT_EQ(readFrom("resolution 1024").resolutionY, 768);
+    const configResult unknown = readFrom("resolution 800 resolution 1280");
+    EXPECT_EQ(unknown.resolutionX, 640);
+    EXPECT_EQ(unknown.resolutionY, 480);
+    EXPECT_EQ(readFrom("resolution 800\nresolution 1024").resolutionX, 1024);
+    // The number stops at the letter; "x600" is then an unknown word.
+    const configResult word = readFrom("resolution 800x600 windowed 1");
+    EXPECT_EQ(word.resolutionX, 800);
+    EXPECT_EQ(word.resolutionY, 600);
+    EXPECT_TRUE(word.windowed);
+}
+
+TEST(ConfigTest, DepthAndWindowedChoices)
+{
+    EXPECT_EQ(readFrom("colorDepth 16").colorDepth, 24);
+    EXPECT_EQ(readFrom("colorDepth 8").colorDepth, 24);
+    EXPECT_EQ(readFrom("colorDepth 32").colorDepth, 32);
+    EXPECT_FALSE(readFrom("windowed 2").windowed);
+    EXPECT_TRUE(readFrom("windowed 1").windowed);
+    EXPECT_FALSE(readFrom("windowed 1 windowed 0").windowed);
+    EXPECT_EQ(readFrom("controlThreshold -7").threshold, -7);
+}
+
+TEST(ConfigTest, UnknownWordsAreSkippedOneByOne)
+{
+    // A capital R is not the key: both words are skipped.
+    EXPECT_EQ(readFrom("Resolution 800").resolutionX, 640);
+    // An unknown key with a value skips both words...
+    EXPECT_EQ(readFrom("fullscreen 1 colorDepth 32").colorDepth, 32);
+    // ...but a key name right after an unknown word is read as a key.
+    EXPECT_EQ(readFrom("fullscreen resolution 1024").resolutionX, 1024);
+    // Numbers where a key is expected are words like any other.
+    const configResult numbers = readFrom("12 34 resolution 800 keyUp 17");
+    EXPECT_EQ(numbers.resolutionX, 800);
+    EXPECT_EQ(numbers.keys[keyUp], KEY_Q);
+}
+
+TEST(ConfigTest, KeyRemapping)
+{
+    std::vector<int> expected = defaultKeys;
+    EXPECT_EQ(readFrom("keyUp -1").keys, expected);
+    expected[keyUp] = KEY_Q;
+    EXPECT_EQ(readFrom("keyUp 17").keys, expected);
+    // A key and its value split over lines read like one line.
+    EXPECT_EQ(readFrom("keyUp\n\n   17\n").keys, expected);
+
+    const configResult all = readFrom(
+        "keyUp 38 keyDown 39 keyLeft 40 keyRight 41 keyDefense 42 keyMenu 43");
+    EXPECT_EQ(all.keys, (std::vector<int>{38, 39, 40, 41, 42, 43, KEY_TAB, KEY_ESC}));
+}
+
+TEST(ConfigTest, KeyCodesOutsideTheKeyboardAreIgnored)
+{
+    const configResult result = readFrom(
+        "keyUp 0 keyDown -2 keyLeft " + std::to_string(KEY_MAX) + " keyRight 5");
+    EXPECT_EQ(result.keys[keyUp], KEY_W);
+    EXPECT_EQ(result.keys[keyDown], KEY_S);
+    EXPECT_EQ(result.keys[keyLeft], KEY_A);
+    EXPECT_EQ(result.keys[keyRight], KEY_E);
+}
+
+TEST(ConfigTest, AFaultyValueEndsTheReadingAndKeepsWhatCameBefore)
+{
+    const configResult notNumber = readFrom("resolution 800 keyUp 17 windowed yes colorDepth 32");
+    EXPECT_EQ(notNumber.resolutionX, 800);
+    EXPECT_EQ(notNumber.keys[keyUp], KEY_Q);
+    EXPECT_FALSE(notNumber.windowed);
+    EXPECT_EQ(notNumber.colorDepth, 24);
+
+    const configResult missing = readFrom("resolution 1024 windowed");
+    EXPECT_EQ(missing.resolutionX, 1024);
+    EXPECT_FALSE(missing.windowed);
+
+    const configResult tooLarge = readFrom("windowed 1 controlThreshold 99999999999 colorDepth 32");
+    EXPECT_TRUE(tooLarge.windowed);
+    EXPECT_EQ(tooLarge.threshold, 0);
+    EXPECT_EQ(tooLarge.colorDepth, 24);
+}

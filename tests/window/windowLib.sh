@@ -1,0 +1,103 @@
+# Helpers for the real-window tests: a private Xvfb display, the game started
+# in a fresh run folder, and waits that always have a deadline.
+# Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt.
+
+set -u
+
+BROX_BIN=$1
+PIC_DATA=$2
+CONFIG=$3
+WORK=$(mktemp -d /tmp/broxwin.XXXXXX)
+XVFB_PID=
+GAME_PID=
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
+    exit 1
+}
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Repeats a command until it succeeds or the deadline (seconds) passes.
+wait_for() {
+    local deadline=$(( $(date +%s) + $1 ))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+start_display() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        if wait_for 10 xdpyinfo_ok; then return 0; fi
+        kill "$XVFB_PID" 2>/dev/null
+    done
+    fail "no Xvfb display could be started"
+}
+
+xdpyinfo_ok() {
+    xdotool getmouselocation >/dev/null 2>&1
+}
+
+# Starts the game in a run folder holding the picture file and configuration.
+start_game() {
+    mkdir -p "$WORK/run"
+    [ -n "$PIC_DATA" ] && cp "$PIC_DATA" "$WORK/run/picData.dat"
+    [ -n "$CONFIG" ] && cp "$CONFIG" "$WORK/run/broxConfig.txt"
+    (cd "$WORK/run" && exec "$BROX_BIN") >"$WORK/game.out" 2>&1 &
+    GAME_PID=$!
+}
+
+game_window() {
+    xdotool search --onlyvisible --name '^Brox$' 2>/dev/null | head -n 1
+}
+
+window_shown() {
+    [ -n "$(game_window)" ]
+}
+
+wait_for_window() {
+    wait_for 20 window_shown || fail "the game window did not appear"
+    WINDOW=$(game_window)
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+}
+
+game_running() {
+    kill -0 "$GAME_PID" 2>/dev/null
+}
+
+game_stopped() {
+    ! game_running
+}
+
+# Waits for the game to end and checks its exit code.
+expect_exit_code() {
+    wait_for 20 game_stopped || fail "the game did not end"
+    wait "$GAME_PID"
+    local code=$?
+    GAME_PID=
+    [ "$code" -eq "$1" ] || fail "exit code $code, expected $1"
+}
+
+screenshot() {
+    import -window root "$1"
+}
+
+# Prints "r,g,b" of one pixel of a screenshot.
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 |
+        sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
