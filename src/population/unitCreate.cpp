@@ -1,0 +1,3 @@
+#include "unitCreate.h"
+
+unitCreate::unitCreate() = default;

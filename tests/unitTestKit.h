@@ -1,0 +1,136 @@
+#ifndef BROX_UNIT_TEST_KIT_H
+#define BROX_UNIT_TEST_KIT_H
+
+#include <allegro.h>
+
+#include <memory>
+#include <vector>
+
+#include "allegroTestEnv.h"
+#include "dataObj.h"
+#include "hitbox.h"
+#include "loader.h"
+#include "unitList.h"
+
+// A unit whose state a test can reach. It records what it looked like when
+// init ran and the request bits of every addAttacks call.
+class probeUnit : public unit {
+public:
+    using unit::anchorX;
+    using unit::anchorY;
+    using unit::animFrame;
+    using unit::attackRequest;
+    using unit::biggestStatusTimes;
+    using unit::cooldown1;
+    using unit::cooldown2;
+    using unit::cooldown3;
+    using unit::currentActivity;
+    using unit::currentAttack;
+    using unit::diesWhenHit;
+    using unit::helpsPlayer;
+    using unit::hitWall;
+    using unit::introPending;
+    using unit::juiceValue;
+    using unit::knockbackTime;
+    using unit::knockbackX;
+    using unit::knockbackY;
+    using unit::moveIntensity;
+    using unit::moveLockTime;
+    using unit::moveSpeed;
+    using unit::numHitsWhileStun;
+    using unit::pendingActivity;
+    using unit::pendingDamage;
+    using unit::statusAilments;
+    using unit::wasHit;
+
+    struct initView {
+        int calls = 0;
+        int id = 0, type = 0, owner = 0, moveAngle = 0, x = 0, y = 0;
+        const ::unitGraphics* graphics = nullptr;
+        const ::hitbox* record = nullptr;
+        int args[3] = {0, 0, 0};
+    } seenByInit;
+    std::vector<int> attackCalls;
+
+    void init(int arg0, int arg1, int arg2) override
+    {
+        seenByInit = {seenByInit.calls + 1, getUnitID(), getUnitType(), getOwnerID(),
+                      getMoveAngle(), getPosX(), getPosY(), getUnitGraphics(),
+                      getHitbox(), {arg0, arg1, arg2}};
+    }
+
+    void addAttacks(dataObj*, unitList*, int requestBits) override
+    {
+        attackCalls.push_back(requestBits);
+    }
+};
+
+// Makes a probeUnit for the types 0 to 9 and nothing for any other.
+class probeLoader : public loader {
+public:
+    void loadUnit(int type, unit*& out) override
+    {
+        if (type >= 0 && type < hitbox::victimTypes)
+            out = new probeUnit;
+    }
+};
+
+// A battle in the default 500 x 400 arena. Every unit type 0 to 9 has its
+// own hitbox (collideNone everywhere to begin with) and a picture table whose
+// idle slot holds one picture of picSize pixels.
+class testBattle {
+public:
+    explicit testBattle(int picSize = 32)
+    {
+        ensureHeadlessAllegro();
+        picture = create_bitmap(picSize, picSize);
+        for (int type = 0; type < hitbox::victimTypes; ++type) {
+            tables.push_back(new unitGraphics);
+            tables.back()->insertPic(picture, actIdle);
+            tables.back()->unitType = type;
+            list.addGraphics(tables.back());
+            records.push_back(new hitbox);
+            records.back()->ownerType = type;
+            list.addHitbox(records.back());
+        }
+        list.setLoader(&catalogue);
+    }
+
+    ~testBattle() { destroy_bitmap(picture); }
+
+    // A unit of the type centred at (x, y) pixels, added to the list.
+    probeUnit* add(int type, double x, double y, int side = affiliationNeutral)
+    {
+        auto* member = new probeUnit;
+        member->setUnitType(type);
+        member->setUnitGraphics(tables[type]);
+        member->setHitbox(records[type]);
+        member->setPos(ftofix(x), ftofix(y));
+        member->setAffiliation(side);
+        list.addUnit(member);
+        return member;
+    }
+
+    hitbox& hitboxOf(int type) { return *records[type]; }
+
+    // One simulation step of the base passes, each over the whole list.
+    void step()
+    {
+        for (unit* member : list.getUnits())
+            member->makePendingActions(&data, &list);
+        for (unit* member : list.getUnits())
+            member->processPendingActions(&data, &list);
+    }
+
+    probeLoader catalogue;
+    dataObj data;
+    unitList list;
+
+private:
+    BITMAP* picture = nullptr;
+    // Owned by the list.
+    std::vector<unitGraphics*> tables;
+    std::vector<hitbox*> records;
+};
+
+#endif
