@@ -1,0 +1,17 @@
+// Writes bitmaps as an Allegro datafile that load_datafile reads back.
+#pragma once
+
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+struct NamedPicture {
+  std::string name;
+  BITMAP *bitmap; // 32 bits per pixel
+};
+
+// The objects go into the file in the order given, each a DAT_BITMAP with
+// a NAME property. The file is compressed as a whole. Returns false when
+// the file cannot be written.
+bool writeDatafile(const char *path, const std::vector<NamedPicture> &pictures);

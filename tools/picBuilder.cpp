@@ -1,0 +1,135 @@
+// picbuilder: draws every picture of the game and writes picData.dat.
+// Usage: picbuilder <output path>
+#include "datWriter.h"
+#include "picArt.h"
+#include "picLayout.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace picLayout;
+
+struct PictureRecipe {
+  int index;
+  const char *role;
+  std::function<BITMAP *()> draw;
+};
+
+// In file order. Each entry names its index so a slip in the order is
+// caught before anything is written.
+const std::vector<PictureRecipe> &recipes() {
+  static const std::vector<PictureRecipe> list{
+      {floorRound0, "FLOOR_ROUND1", [] { return floorPicture(0); }},
+      {floorRound1, "FLOOR_ROUND2", [] { return floorPicture(1); }},
+      {floorRound2, "FLOOR_ROUND3", [] { return floorPicture(2); }},
+      {seekerDead1, "SEEKER_DEAD1", [] { return seekerPicture(SeekerPose::burst); }},
+      {seekerDead2, "SEEKER_DEAD2", [] { return seekerPicture(SeekerPose::fireball); }},
+      {seekerDead3, "SEEKER_DEAD3", [] { return seekerPicture(SeekerPose::smoke); }},
+      {seekerIdle, "SEEKER_IDLE", [] { return seekerPicture(SeekerPose::idle); }},
+      {seekerMoving1, "SEEKER_MOVING1", [] { return seekerMovingPicture(0); }},
+      {seekerMoving2, "SEEKER_MOVING2", [] { return seekerMovingPicture(1); }},
+      {seekerMoving3, "SEEKER_MOVING3", [] { return seekerMovingPicture(2); }},
+      {timerIcon, "ICON_TIMER", timerIconPicture},
+      {weakenIcon, "ICON_WEAKEN", [] { return statusIcon(Ailment::weaken); }},
+      {hpIcon, "ICON_HP", hpIconPicture},
+      {chaserIdle, "CHASER_IDLE", [] { return chaserPicture(ChaserPose::idle); }},
+      {chaserDead, "CHASER_DEAD", [] { return chaserPicture(ChaserPose::dead); }},
+      {chaserIntro1, "CHASER_INTRO1", [] { return chaserPicture(ChaserPose::intro1); }},
+      {chaserIntro2, "CHASER_INTRO2", [] { return chaserPicture(ChaserPose::intro2); }},
+      {chaserIntro3, "CHASER_INTRO3", [] { return chaserPicture(ChaserPose::intro3); }},
+      {chaserStunned1, "CHASER_STUNNED1", [] { return chaserStunnedPicture(0); }},
+      {chaserStunned2, "CHASER_STUNNED2", [] { return chaserStunnedPicture(1); }},
+      {chaserStunned3, "CHASER_STUNNED3", [] { return chaserStunnedPicture(2); }},
+      {chaserStunned4, "CHASER_STUNNED4", [] { return chaserStunnedPicture(3); }},
+      {round1Title, "TITLE_ROUND1", [] { return bannerPicture("ROUND 1", BannerStyle::title); }},
+      {round2Title, "TITLE_ROUND2", [] { return bannerPicture("ROUND 2", BannerStyle::title); }},
+      {round3Title, "TITLE_ROUND3", [] { return bannerPicture("ROUND 3", BannerStyle::title); }},
+      {endTitle, "TITLE_END", [] { return bannerPicture("ALL CLEAR", BannerStyle::allClear); }},
+      {invincibleIcon, "ICON_INVINCIBLE", [] { return statusIcon(Ailment::invincible); }},
+      {healOrb, "HEAL_ORB", healOrbPicture},
+      {juiceBoostIcon, "ICON_JUICE_BOOST", [] { return statusIcon(Ailment::juiceBoost); }},
+      {spare29, "SPARE", sparePicture},
+      {orbiterIdle, "ORBITER", [] { return orbiterPicture(0); }},
+      {orbiterFading, "ORBITER_FADING", [] { return orbiterPicture(1); }},
+      {orbiterFaded, "ORBITER_FADED", [] { return orbiterPicture(2); }},
+      {juiceBlockIcon, "ICON_JUICE_BLOCK", [] { return statusIcon(Ailment::juiceBlock); }},
+      {spare34, "SPARE", sparePicture},
+      {aimMarker, "AIM_MARKER", aimMarkerPicture},
+      {poleonAttack1a, "POLEON_FIRE1", [] { return poleonPicture(PoleonPose::fire1); }},
+      {poleonAttack1b, "POLEON_FIRE2", [] { return poleonPicture(PoleonPose::fire2); }},
+      {poleonAttack2a, "POLEON_CALL1", [] { return poleonPicture(PoleonPose::call1); }},
+      {poleonAttack2b, "POLEON_CALL2", [] { return poleonPicture(PoleonPose::call2); }},
+      {poleonAttack2c, "POLEON_CALL3", [] { return poleonPicture(PoleonPose::call3); }},
+      {poleonAttack2d, "POLEON_CALL4", [] { return poleonPicture(PoleonPose::call4); }},
+      {poleonDead, "POLEON_DEAD", [] { return poleonPicture(PoleonPose::dead); }},
+      {poleonAttack3, "POLEON_BLAST", [] { return poleonPicture(PoleonPose::blast); }},
+      {poleonIdle, "POLEON_IDLE", [] { return poleonPicture(PoleonPose::idle); }},
+      {poleonMoving, "POLEON_MOVING", [] { return poleonPicture(PoleonPose::moving); }},
+      {poleonStunned, "POLEON_STUNNED", [] { return poleonPicture(PoleonPose::stunned); }},
+      {blast, "BLAST", blastPicture},
+      {bolt, "BOLT", boltPicture},
+      {slowIcon, "ICON_SLOW", [] { return statusIcon(Ailment::slow); }},
+      {hasteIcon, "ICON_HASTE", [] { return statusIcon(Ailment::haste); }},
+      {stunIcon, "ICON_STUN", [] { return statusIcon(Ailment::stun); }},
+      {cursor, "CURSOR", cursorPicture},
+      {lostBanner, "BANNER_LOST", [] { return bannerPicture("YOU LOST", BannerStyle::lost); }},
+      {wonBanner, "BANNER_WON", [] { return bannerPicture("ROUND WON", BannerStyle::won); }},
+  };
+  return list;
+}
+
+// "07_SEEKER_MOVING1": the index leads the name so that tools which sort
+// objects by name keep them in index order.
+std::string objectName(const PictureRecipe &recipe) {
+  char prefix[8];
+  std::snprintf(prefix, sizeof prefix, "%02d_", recipe.index);
+  return prefix + std::string(recipe.role);
+}
+
+bool recipesInOrder() {
+  const auto &list = recipes();
+  if (static_cast<int>(list.size()) != objectCount)
+    return false;
+  for (int i = 0; i < objectCount; ++i)
+    if (list[i].index != i)
+      return false;
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <output.dat>\n", argv[0]);
+    return 2;
+  }
+  if (!recipesInOrder()) {
+    std::fprintf(stderr, "picbuilder: picture list is out of index order\n");
+    return 1;
+  }
+  if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+    std::fprintf(stderr, "picbuilder: cannot start Allegro\n");
+    return 1;
+  }
+  set_color_depth(32);
+
+  std::vector<NamedPicture> pictures;
+  for (const PictureRecipe &recipe : recipes())
+    pictures.push_back({objectName(recipe), recipe.draw()});
+  const bool written = writeDatafile(argv[1], pictures);
+  for (NamedPicture &pic : pictures)
+    destroy_bitmap(pic.bitmap);
+  if (!written) {
+    std::fprintf(stderr, "picbuilder: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,154 @@
+// Object indices and picture sizes of picData.dat. The game addresses the
+// datafile by index only, so this order is the file's contract; picbuilder
+// writes the objects in exactly this order and the tests read it back.
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+
+namespace picLayout {
+
+enum Index : int {
+  floorRound0 = 0,
+  floorRound1 = 1,
+  floorRound2 = 2,
+  seekerDead1 = 3,
+  seekerDead2 = 4,
+  seekerDead3 = 5,
+  seekerIdle = 6,
+  seekerMoving1 = 7,
+  seekerMoving2 = 8,
+  seekerMoving3 = 9,
+  timerIcon = 10,
+  weakenIcon = 11,
+  hpIcon = 12,
+  chaserIdle = 13,
+  chaserDead = 14,
+  chaserIntro1 = 15,
+  chaserIntro2 = 16,
+  chaserIntro3 = 17,
+  chaserStunned1 = 18,
+  chaserStunned2 = 19,
+  chaserStunned3 = 20,
+  chaserStunned4 = 21,
+  round1Title = 22,
+  round2Title = 23,
+  round3Title = 24,
+  endTitle = 25,
+  invincibleIcon = 26,
+  healOrb = 27,
+  juiceBoostIcon = 28,
+  spare29 = 29,
+  orbiterIdle = 30,
+  orbiterFading = 31,
+  orbiterFaded = 32,
+  juiceBlockIcon = 33,
+  spare34 = 34,
+  aimMarker = 35,
+  poleonAttack1a = 36,
+  poleonAttack1b = 37,
+  poleonAttack2a = 38,
+  poleonAttack2b = 39,
+  poleonAttack2c = 40,
+  poleonAttack2d = 41,
+  poleonDead = 42,
+  poleonAttack3 = 43,
+  poleonIdle = 44,
+  poleonMoving = 45,
+  poleonStunned = 46,
+  blast = 47,
+  bolt = 48,
+  slowIcon = 49,
+  hasteIcon = 50,
+  stunIcon = 51,
+  cursor = 52,
+  lostBanner = 53,
+  wonBanner = 54,
+  objectCount = 55
+};
+
+// Unit picture sides. The side is the width of a type's idle picture, which
+// the game uses as the unit's collision diameter; sizes are chosen for the
+// first round's 300x300 arena:
+//
+//   type       side  why
+//   poleon      32   a tenth of the arena: room to dodge, big enough to read
+//   chaser      32   as big as the fighter so a dash reads as a real threat;
+//                    the large variant is drawn at scale 2 (64)
+//   seeker      16   a small missile, hard to hit but clearly a missile
+//   bolt         8   a quick shot; small so a stream of them stays readable
+//   orbiter     16   half the fighter: three circle it without hiding it
+//   healOrb     16   a pick-up, noticeable but not an obstacle
+//   aimMarker   48   a ring 8 px outside the fighter so both stay visible
+//   blast      200   grows from nothing to scale 0.6, about 120 px: a third
+//                    of the first arena at its widest
+constexpr int poleonSide = 32;
+constexpr int chaserSide = 32;
+constexpr int seekerSide = 16;
+constexpr int boltSide = 8;
+constexpr int orbiterSide = 16;
+constexpr int healOrbSide = 16;
+constexpr int aimMarkerSide = 48;
+constexpr int blastSide = 200;
+
+// Status icons match the 60x60 status slots of a 640x480 screen; the HP
+// icon matches the 24 px HP bar there, and the timer icon, shown at half
+// that, is drawn with strokes that survive halving.
+constexpr int statusIconSide = 60;
+constexpr int hudIconSide = 24;
+constexpr int cursorSide = 19;
+constexpr int bannerWidth = 360;
+constexpr int bannerHeight = 72;
+constexpr int spareSide = 8;
+
+// Floors are stretched over their round's arena, so they share its size.
+struct FloorSize {
+  int index, width, height;
+};
+inline constexpr FloorSize floors[] = {
+    {floorRound0, 300, 300}, {floorRound1, 600, 300}, {floorRound2, 500, 400}};
+
+// Every picture of one unit type; pics[0] is the idle picture that sets the
+// type's size.
+struct UnitPictures {
+  const char *type;
+  int side;
+  const int *pics;
+  std::size_t count;
+};
+
+inline constexpr int poleonPics[] = {
+    poleonIdle,     poleonMoving,   poleonAttack1a, poleonAttack1b,
+    poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d,
+    poleonAttack3,  poleonDead,     poleonStunned};
+inline constexpr int chaserPics[] = {
+    chaserIdle,     chaserDead,     chaserIntro1,   chaserIntro2,
+    chaserIntro3,   chaserStunned1, chaserStunned2, chaserStunned3,
+    chaserStunned4};
+inline constexpr int seekerPics[] = {seekerIdle,    seekerMoving1, seekerMoving2,
+                                     seekerMoving3, seekerDead1,   seekerDead2,
+                                     seekerDead3};
+inline constexpr int orbiterPics[] = {orbiterIdle, orbiterFading, orbiterFaded};
+inline constexpr int boltPics[] = {bolt};
+inline constexpr int healOrbPics[] = {healOrb};
+inline constexpr int aimMarkerPics[] = {aimMarker};
+inline constexpr int blastPics[] = {blast};
+
+inline constexpr UnitPictures units[] = {
+    {"poleon", poleonSide, poleonPics, std::size(poleonPics)},
+    {"chaser", chaserSide, chaserPics, std::size(chaserPics)},
+    {"seeker", seekerSide, seekerPics, std::size(seekerPics)},
+    {"orbiter", orbiterSide, orbiterPics, std::size(orbiterPics)},
+    {"bolt", boltSide, boltPics, std::size(boltPics)},
+    {"healOrb", healOrbSide, healOrbPics, std::size(healOrbPics)},
+    {"aimMarker", aimMarkerSide, aimMarkerPics, std::size(aimMarkerPics)},
+    {"blast", blastSide, blastPics, std::size(blastPics)}};
+
+inline constexpr int statusIcons[] = {
+    weakenIcon, invincibleIcon, juiceBoostIcon, juiceBlockIcon,
+    slowIcon,   hasteIcon,      stunIcon};
+
+inline constexpr int banners[] = {round1Title, round2Title, round3Title,
+                                  endTitle,    lostBanner,  wonBanner};
+
+} // namespace picLayout
