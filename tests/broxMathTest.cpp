@@ -12,30 +12,21 @@ fixed angleTo(double x, double y)
 
 } // namespace
 
-TEST(calcAngle, coincidingPointsGiveTheFallback)
+TEST(broxMath, calcAngleAlongAxesDiagonalsAndCoincidingPoints)
 {
-    EXPECT_EQ(calcAngle(itofix(5), itofix(5), itofix(5), itofix(5), itofix(77)), itofix(77));
-    EXPECT_EQ(calcAngle(0, 0, 0, 0, -123), -123);
-}
-
-TEST(calcAngle, axisDirections)
-{
+    ensureHeadlessAllegro();
+    EXPECT_EQ(calcAngle(itofix(5), itofix(5), itofix(5), itofix(5), -123), -123);
     EXPECT_EQ(angleTo(0, -10), 0);
     EXPECT_EQ(angleTo(10, 0), itofix(64));
     EXPECT_EQ(angleTo(0, 10), -itofix(128));
     EXPECT_EQ(angleTo(-10, 0), itofix(192));
-}
-
-TEST(calcAngle, diagonalsFollowAllegrosArctangent)
-{
-    ensureHeadlessAllegro();
     EXPECT_EQ(angleTo(10, -10), fixatan(itofix(1)));
     EXPECT_EQ(angleTo(-10, -10), fixatan(-itofix(1)));
     EXPECT_EQ(angleTo(10, 10), fixatan(-itofix(1)) - itofix(128));
     EXPECT_EQ(angleTo(-10, 10), fixatan(itofix(1)) - itofix(128));
 }
 
-TEST(calcAngle, overflowingQuotientSaturatesToARightAngle)
+TEST(broxMath, calcAngleSaturatesAnOverflowingQuotient)
 {
     ensureHeadlessAllegro();
     const fixed angle = calcAngle(0, 0, itofix(300), -1, itofix(77));
@@ -44,21 +35,17 @@ TEST(calcAngle, overflowingQuotientSaturatesToARightAngle)
     EXPECT_NEAR(fixtof(angle), 64.0, 0.5);
 }
 
-TEST(calcDist, isSymmetricPythagoras)
+TEST(broxMath, calcDistIsSymmetric)
 {
     EXPECT_EQ(calcDist(0, 0, itofix(3), itofix(4)), itofix(5));
     EXPECT_EQ(calcDist(itofix(3), itofix(4), 0, 0), itofix(5));
 }
 
-TEST(angleDist, shortestSignedTurn)
+TEST(broxMath, angleDistTakesTheShortWayAndBreaksTiesAgainstTheDifference)
 {
     EXPECT_EQ(angleDist(itofix(10), itofix(250)), itofix(16));
     EXPECT_EQ(angleDist(itofix(250), itofix(10)), -itofix(16));
     EXPECT_EQ(angleDist(itofix(600), 0), itofix(88));
-}
-
-TEST(angleDist, tieBreaksAtHalfAndFullTurns)
-{
     EXPECT_EQ(angleDist(itofix(128), 0), -itofix(128));
     EXPECT_EQ(angleDist(0, itofix(128)), itofix(128));
     EXPECT_EQ(angleDist(-itofix(64), itofix(64)), -itofix(128));

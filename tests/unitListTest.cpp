@@ -20,7 +20,7 @@ std::vector<int> idsOf(const std::vector<unit*>& units)
     return ids;
 }
 
-void kill(probeUnit* member, int removalDelay)
+void kill(unit* member, int removalDelay)
 {
     member->setHP(0);
     member->setDeathTimeRemoval(removalDelay);
@@ -31,32 +31,20 @@ void kill(probeUnit* member, int removalDelay)
 TEST(unitList, idsCountUpAndRestartAfterClearAll)
 {
     testBattle battle;
-    battle.add(2, 0, 0);
+    unit* first = battle.add(2, 0, 0);
     battle.add(3, 0, 0);
     EXPECT_EQ(idsOf(battle.list.getUnits()), (std::vector<int>{0, 1}));
+    EXPECT_EQ(battle.list.getUnit(-1), nullptr);
+    EXPECT_EQ(battle.list.at(0), first);
     battle.list.addCreate(request(2, 5));
     battle.list.clearAll();
-    EXPECT_TRUE(battle.list.getUnits().empty());
+    EXPECT_EQ(battle.list.getUnit(0), nullptr);
     EXPECT_EQ(battle.list.latestTime(), 0);
     EXPECT_EQ(battle.add(4, 0, 0)->getUnitID(), 0);
-    EXPECT_EQ(battle.list.searchGraphics(7), 7);
     EXPECT_EQ(battle.list.searchHitBox(7), 7);
 }
 
-TEST(unitList, getUnitFindsOnlyListedIds)
-{
-    testBattle battle;
-    probeUnit* first = battle.add(2, 0, 0);
-    probeUnit* second = battle.add(2, 0, 0);
-    EXPECT_EQ(battle.list.getUnit(-1), nullptr);
-    EXPECT_EQ(battle.list.getUnit(1), second);
-    EXPECT_EQ(battle.list.at(0), first);
-    kill(first, 0);
-    battle.list.cullUnits();
-    EXPECT_EQ(battle.list.getUnit(0), nullptr);
-}
-
-TEST(unitList, templateLookupTakesTheLastMatchOrFallsBackToTheFirst)
+TEST(unitList, templateLookupTakesTheLastMatchOrTheFirstEntry)
 {
     testBattle battle;
     auto* replacement = new hitbox;
@@ -65,11 +53,9 @@ TEST(unitList, templateLookupTakesTheLastMatchOrFallsBackToTheFirst)
     EXPECT_EQ(battle.list.searchHitBox(4), 10);
     EXPECT_EQ(battle.list.searchHitBox(42), 0);
     EXPECT_EQ(battle.list.searchGraphics(42), 0);
-    const unitList empty;
-    EXPECT_EQ(empty.searchGraphics(3), 0);
 }
 
-TEST(unitList, delayedRequestIsCreatedOnTheCallAfterItsDelay)
+TEST(unitList, requestWithDelayTwentyIsCreatedOnTheTwentyFirstCall)
 {
     testBattle battle;
     battle.list.addCreate(request(2, 20));
@@ -77,22 +63,17 @@ TEST(unitList, delayedRequestIsCreatedOnTheCallAfterItsDelay)
     for (int call = 1; call <= 20; ++call)
         battle.list.createUnits();
     EXPECT_TRUE(battle.list.getUnits().empty());
-    EXPECT_EQ(battle.list.latestTime(), 0);
     battle.list.createUnits();
-    ASSERT_EQ(battle.list.getUnits().size(), 1u);
-    EXPECT_FALSE(battle.list.anyRemainingAffiliation(affiliationEnemy));
+    EXPECT_EQ(battle.list.getUnits().size(), 1u);
 }
 
-TEST(unitList, dueRequestsBecomeUnitsInQueueOrderConfiguredBeforeInit)
+TEST(unitList, dueRequestsBecomeConfiguredUnitsInQueueOrder)
 {
     testBattle battle;
     auto* bolt = request(3);
     bolt->ownerID = 7;
     bolt->posX = itofix(12);
-    bolt->posY = itofix(34);
     bolt->moveAngle = itofix(96);
-    bolt->initArg0 = 15;
-    bolt->initArg1 = 60;
     bolt->initArg2 = 1;
     battle.list.addCreate(bolt);
     battle.list.addCreate(request(5));
@@ -100,22 +81,17 @@ TEST(unitList, dueRequestsBecomeUnitsInQueueOrderConfiguredBeforeInit)
 
     const auto& units = battle.list.getUnits();
     ASSERT_EQ(units.size(), 2u);
-    EXPECT_EQ(units[0]->getUnitType(), 3);
-    EXPECT_EQ(units[1]->getUnitType(), 5);
     EXPECT_EQ(idsOf(units), (std::vector<int>{0, 1}));
-    const auto& seen = static_cast<probeUnit*>(units[0])->seenByInit;
-    EXPECT_EQ(seen.calls, 1);
-    EXPECT_EQ(seen.id, -1);
-    EXPECT_EQ(seen.type, 3);
-    EXPECT_EQ(seen.owner, 7);
-    EXPECT_EQ(seen.moveAngle, itofix(96));
-    EXPECT_EQ(seen.x, itofix(12));
-    EXPECT_EQ(seen.y, itofix(34));
-    EXPECT_EQ(seen.graphics->unitType, 3);
-    EXPECT_EQ(seen.record, &battle.hitboxOf(3));
-    EXPECT_EQ(seen.args[0], 15);
-    EXPECT_EQ(seen.args[1], 60);
-    EXPECT_EQ(seen.args[2], 1);
+    EXPECT_EQ(units[1]->getUnitType(), 5);
+    auto* made = static_cast<probeUnit*>(units[0]);
+    EXPECT_EQ(made->getUnitGraphics()->unitType, 3);
+    EXPECT_EQ(made->getHitbox(), &battle.hitboxOf(3));
+    EXPECT_EQ(made->getOwnerID(), 7);
+    EXPECT_EQ(made->getPosX(), itofix(12));
+    EXPECT_EQ(made->getMoveAngle(), itofix(96));
+    EXPECT_TRUE(made->configuredAtInit);
+    EXPECT_EQ(made->idAtInit, -1);
+    EXPECT_EQ(made->initArgs, (std::vector<int>{0, 0, 1}));
 }
 
 TEST(unitList, requestThatCannotBeMadeStaysPending)
@@ -124,66 +100,47 @@ TEST(unitList, requestThatCannotBeMadeStaysPending)
     battle.list.addCreate(request(12));
     battle.list.addCreate(request(2));
     battle.list.createUnits();
-    ASSERT_EQ(battle.list.getUnits().size(), 1u);
-    EXPECT_EQ(battle.list.getUnits()[0]->getUnitType(), 2);
+    EXPECT_EQ(battle.list.getUnits().size(), 1u);
     EXPECT_TRUE(battle.list.anyRemainingAffiliation(affiliationNeutral));
 
-    unitList withoutLoader;
-    withoutLoader.addCreate(request(2));
-    withoutLoader.createUnits();
-    EXPECT_TRUE(withoutLoader.getUnits().empty());
-    EXPECT_TRUE(withoutLoader.anyRemainingAffiliation(affiliationEnemy));
-}
-
-TEST(unitList, requestWaitsWhileNoTemplatesAreRegistered)
-{
     probeLoader catalogue;
-    unitList bare;
-    bare.setLoader(&catalogue);
-    bare.addCreate(request(2));
-    bare.createUnits();
-    EXPECT_TRUE(bare.getUnits().empty());
-    EXPECT_TRUE(bare.anyRemainingAffiliation(affiliationEnemy));
+    unitList withoutTemplates;
+    withoutTemplates.setLoader(&catalogue);
+    withoutTemplates.addCreate(request(2));
+    withoutTemplates.createUnits();
+    EXPECT_TRUE(withoutTemplates.getUnits().empty());
+    EXPECT_TRUE(withoutTemplates.anyRemainingAffiliation(affiliationEnemy));
 }
 
-TEST(unitList, cullRemovesEveryExpiredDeadUnitAndKeepsOrder)
+TEST(unitList, cullRemovesAdjacentDeadUnitsButKeepsThoseStillDying)
 {
     testBattle battle;
     for (int i = 0; i < 5; ++i)
-        battle.add(2, 0, 0);
-    const auto& units = battle.list.getUnits();
-    kill(static_cast<probeUnit*>(units[1]), 0);
-    kill(static_cast<probeUnit*>(units[2]), -3);
-    kill(static_cast<probeUnit*>(units[4]), 1);
-    static_cast<probeUnit*>(units[3])->setDeathTimeRemoval(0);
+        battle.add(7, 0, 0, affiliationEnemy);
+    const std::vector<unit*> units = battle.list.getUnits();
+    kill(units[1], 0);
+    kill(units[2], -3);
+    kill(units[3], 3);
+    units[4]->setDeathTimeRemoval(0);
     battle.list.cullUnits();
     EXPECT_EQ(idsOf(battle.list.getUnits()), (std::vector<int>{0, 3, 4}));
-}
 
-TEST(unitList, deadUnitCountsUntilItIsCulled)
-{
-    testBattle battle;
-    kill(battle.add(7, 0, 0, affiliationEnemy), 3);
+    kill(units[0], 0);
+    kill(units[4], 0);
     battle.list.cullUnits();
     EXPECT_EQ(battle.list.search(battle.list.getUnits(), searchByType, 7).size(), 1u);
     EXPECT_TRUE(battle.list.anyRemainingAffiliation(affiliationEnemy));
-    EXPECT_FALSE(battle.list.anyRemainingAffiliation(affiliationPlayer));
 }
 
 TEST(unitList, searchesFilterInInputOrderAndNest)
 {
     testBattle battle;
-    probeUnit* fighter = battle.add(6, 0, 0, affiliationPlayer);
-    probeUnit* orbiterA = battle.add(4, 0, 0);
-    battle.add(3, 0, 0);
-    probeUnit* stray = battle.add(4, 0, 0);
-    probeUnit* orbiterB = battle.add(4, 0, 0);
-    orbiterA->setOwnerID(fighter->getUnitID());
-    orbiterB->setOwnerID(fighter->getUnitID());
-    stray->setOwnerID(2);
+    unit* fighter = battle.add(6, 0, 0, affiliationPlayer);
+    for (int owner : {0, -1, 2, 0})
+        battle.add(4, 0, 0)->setOwnerID(owner);
     unitList& list = battle.list;
 
-    EXPECT_EQ(idsOf(list.search(list.getUnits(), searchByType, 4)), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(idsOf(list.search(list.getUnits(), searchByType, 4)), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(idsOf(list.search(list.search(list.getUnits(), searchByType, 4), searchByOwnerType, 6)),
               (std::vector<int>{1, 4}));
     EXPECT_EQ(idsOf(list.search(list.getUnits(), searchByAffiliation, affiliationPlayer)),
@@ -197,12 +154,12 @@ TEST(unitList, searchesFilterInInputOrderAndNest)
 
 TEST(unitList, pendingRequestsCountBySideOfTheirType)
 {
-    testBattle battle;
-    battle.list.setLoader(nullptr);
-    battle.list.addCreate(request(7, 3));
-    EXPECT_FALSE(battle.list.anyRemainingAffiliation(affiliationEnemy));
-    EXPECT_TRUE(battle.list.anyRemainingAffiliation(affiliationNeutral));
-    battle.list.addCreate(request(2, 9));
-    EXPECT_TRUE(battle.list.anyRemainingAffiliation(affiliationEnemy));
-    EXPECT_EQ(battle.list.latestTime(), 9);
+    unitList list;
+    list.addCreate(request(7, 3));
+    EXPECT_FALSE(list.anyRemainingAffiliation(affiliationEnemy));
+    EXPECT_TRUE(list.anyRemainingAffiliation(affiliationNeutral));
+    list.addCreate(request(2, 9));
+    list.createUnits();
+    EXPECT_TRUE(list.anyRemainingAffiliation(affiliationEnemy));
+    EXPECT_EQ(list.latestTime(), 8);
 }

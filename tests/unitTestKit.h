@@ -3,7 +3,6 @@
 
 #include <allegro.h>
 
-#include <memory>
 #include <vector>
 
 #include "allegroTestEnv.h"
@@ -12,15 +11,13 @@
 #include "loader.h"
 #include "unitList.h"
 
-// A unit whose state a test can reach. It records what it looked like when
-// init ran and the request bits of every addAttacks call.
+// A unit whose state a test can reach, which records its init and the
+// request bits of every addAttacks call.
 class probeUnit : public unit {
 public:
     using unit::anchorX;
     using unit::anchorY;
-    using unit::animFrame;
     using unit::attackRequest;
-    using unit::biggestStatusTimes;
     using unit::cooldown1;
     using unit::cooldown2;
     using unit::cooldown3;
@@ -35,7 +32,6 @@ public:
     using unit::knockbackX;
     using unit::knockbackY;
     using unit::moveIntensity;
-    using unit::moveLockTime;
     using unit::moveSpeed;
     using unit::numHitsWhileStun;
     using unit::pendingActivity;
@@ -43,20 +39,17 @@ public:
     using unit::statusAilments;
     using unit::wasHit;
 
-    struct initView {
-        int calls = 0;
-        int id = 0, type = 0, owner = 0, moveAngle = 0, x = 0, y = 0;
-        const ::unitGraphics* graphics = nullptr;
-        const ::hitbox* record = nullptr;
-        int args[3] = {0, 0, 0};
-    } seenByInit;
+    // What init saw: the unit's id and whether the list had configured it.
+    int idAtInit = 0;
+    bool configuredAtInit = false;
+    std::vector<int> initArgs;
     std::vector<int> attackCalls;
 
     void init(int arg0, int arg1, int arg2) override
     {
-        seenByInit = {seenByInit.calls + 1, getUnitID(), getUnitType(), getOwnerID(),
-                      getMoveAngle(), getPosX(), getPosY(), getUnitGraphics(),
-                      getHitbox(), {arg0, arg1, arg2}};
+        idAtInit = getUnitID();
+        configuredAtInit = getUnitGraphics() && getHitbox() && getUnitType() != 0;
+        initArgs = {arg0, arg1, arg2};
     }
 
     void addAttacks(dataObj*, unitList*, int requestBits) override
@@ -77,13 +70,13 @@ public:
 
 // A battle in the default 500 x 400 arena. Every unit type 0 to 9 has its
 // own hitbox (collideNone everywhere to begin with) and a picture table whose
-// idle slot holds one picture of picSize pixels.
+// idle slot holds one 32-pixel picture, so units touch at 32 pixels apart.
 class testBattle {
 public:
-    explicit testBattle(int picSize = 32)
+    testBattle()
     {
         ensureHeadlessAllegro();
-        picture = create_bitmap(picSize, picSize);
+        picture = create_bitmap(32, 32);
         for (int type = 0; type < hitbox::victimTypes; ++type) {
             tables.push_back(new unitGraphics);
             tables.back()->insertPic(picture, actIdle);

@@ -41,6 +41,13 @@ enum unitAffiliation {
     affiliationNeutral = 2
 };
 
+// Bits of attack requests and running attacks.
+enum attackBit {
+    attackBit1 = 1,
+    attackBit2 = 2,
+    attackBit3 = 4
+};
+
 // How a unit's own position is set each step; knockback comes on top.
 enum unitMoveType {
     moveFree = 0,
@@ -73,7 +80,11 @@ public:
     unit(const unit&) = delete;
     unit& operator=(const unit&) = delete;
 
+    // Expiry, death, stun and the activity choice, which fires attacks;
+    // then the cooldowns run down.
     void statusCheck(dataObj* data, unitList* list);
+    // Collects this step's knockback, damage and ailments from every unit
+    // that touches this one.
     void collideCheck(dataObj* data, unitList* list);
     // Holds the working position (fixed) inside the arena and bounces the
     // knockback off the walls.
@@ -193,6 +204,33 @@ protected:
 
 private:
     bool cooldownsOver() const;
+    // Side of the unit's square for walls and collisions: picture size x scale.
+    fixed scaledSize(const ::unitGraphics* graphics) const;
+
+    bool diesByWall() const;
+    bool hasExpired() const;
+    bool isDying() const;
+    void die();
+    void runStun();
+    void chooseActivity(dataObj* data, unitList* list);
+    bool attackMayTrigger() const;
+    void setActivityFromAttackBits(int bits);
+    void countDownTimers();
+
+    void collideWith(const unit& hitter, unitList* list);
+    void knockBack(const unit& hitter, const unit* owner, fixed distance, float decay);
+    void pushRadially(fixed angle, fixed distance, float decay);
+    float pushDirected(const ::hitbox& record, fixed angle, const unit* owner);
+    void takeHit(const ::hitbox& record, const unit* owner, float decay);
+    void inflictAilments(const ::hitbox& record, float decay, bool invincible);
+
+    void payJuice(unitList* list);
+    void countDownInvincibility();
+    void countDownAilments();
+    float movementFactor() const;
+    void moveOwn(fixed& x, fixed& y, unitList* list) const;
+    void capKnockback(dataObj* data);
+    void holdInside(fixed& coordinate, int arenaSize, fixed half, fixed& knockback);
 };
 
 #endif
