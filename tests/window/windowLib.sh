@@ -18,8 +18,8 @@ fail() {
 }
 
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    local job
+    for job in $(jobs -p); do kill "$job" 2>/dev/null; done
     wait 2>/dev/null
     rm -rf "$WORK"
 }
@@ -75,8 +75,9 @@ wait_for_window() {
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
 }
 
+# An ended child stays a zombie until waited for, so kill -0 cannot tell.
 game_running() {
-    kill -0 "$GAME_PID" 2>/dev/null
+    ps -o stat= -p "$GAME_PID" 2>/dev/null | grep -qv '^Z'
 }
 
 game_stopped() {
