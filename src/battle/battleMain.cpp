@@ -1,22 +1,54 @@
 #include "battleMain.h"
 
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "dataObj.h"
 #include "datafileInspector.h"
+#include "loader.h"
 #include "main.h"
+#include "playerUnit.h"
+#include "unitList.h"
 
 namespace {
 
-constexpr int cursorPicIndex = 52;
+// Datafile objects the controller shows itself.
+enum battlePicture {
+    timerIconPic = 10,
+    weakenIconPic = 11,
+    hpIconPic = 12,
+    invincibleIconPic = 26,
+    juiceBoostIconPic = 28,
+    juiceBlockIconPic = 33,
+    slowIconPic = 49,
+    hasteIconPic = 50,
+    stunIconPic = 51,
+    cursorPic = 52,
+    lostBannerPic = 53,
+    wonBannerPic = 54
+};
+
+constexpr int countdownPasses = 15;
+constexpr int wonBannerPasses = 150;
+constexpr int lostBannerPasses = 30;
+// Steps at the start of a round before it can be won or lost.
+constexpr int roundGraceSteps = 30;
+
 constexpr int arenaFloorGrey = 64;
+constexpr int hudGrey = 128;
+constexpr int helpLineHeight = 12;
+
+int grey(int level)
+{
+    return makecol(level, level, level);
+}
 
 } // namespace
 
-battleMain::battleMain() = default;
+battleMain::battleMain() : roundLoader(std::make_unique<loader>()) {}
 
 battleMain::~battleMain()
 {
@@ -27,8 +59,14 @@ battleMain::~battleMain()
 }
 
 void battleMain::setDataObj(dataObj* newData) { data = newData; }
-
 BITMAP* battleMain::getBuffer() { return buffer; }
+int battleMain::getState() const { return state; }
+int battleMain::getStateTimer() const { return stateTimer; }
+int battleMain::getRound() const { return round; }
+int battleMain::getNextRound() const { return nextRound; }
+int battleMain::getLatestTime() const { return latestTime; }
+unitList* battleMain::getBattleUnits() { return battleUnits.get(); }
+BITMAP* battleMain::getArenaBuffer() { return arenaBuffer; }
 
 BITMAP* battleMain::datafilePic(int index) const
 {
@@ -59,19 +97,56 @@ bool battleMain::loadDatafile()
     return true;
 }
 
+void battleMain::pickPictures()
+{
+    wonPic = datafilePic(wonBannerPic);
+    lostPic = datafilePic(lostBannerPic);
+    hpIcon = datafilePic(hpIconPic);
+    timerIcon = datafilePic(timerIconPic);
+    invicIcon = datafilePic(invincibleIconPic);
+    stunIcon = datafilePic(stunIconPic);
+    hasteIcon = datafilePic(hasteIconPic);
+    slowIcon = datafilePic(slowIconPic);
+    juiceBlockIcon = datafilePic(juiceBlockIconPic);
+    juiceBoostIcon = datafilePic(juiceBoostIconPic);
+    weakenIcon = datafilePic(weakenIconPic);
+}
+
 int battleMain::init()
 {
     if (!loadDatafile())
         return -1;
     set_palette(desktop_palette);
-    buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    // The real screen size; without a screen (headless runs) the configured one.
+    videoSettings* video = data->getVideoSettings();
+    buffer = screen != nullptr ? create_bitmap(SCREEN_W, SCREEN_H)
+                               : create_bitmap(video->getResolutionX(), video->getResolutionY());
     install_int_ex(incFrameTick, BPS_TO_TIMER(30));
+    pickPictures();
+    battleUnits = std::make_unique<unitList>();
+    battleUnits->setLoader(roundLoader.get());
+    roundLoader->init(battleUnits.get(), datafile);
+    restart(true, true);
+    arena* field = data->getArena();
+    video->setObjectPositions(field->getArenaSizeX(), field->getArenaSizeY());
+    data->getInputObj()->getCursor()->setCursorPic(datafilePic(cursorPic));
+    return 0;
+}
+
+void battleMain::restart(bool advance, bool withCountdown)
+{
+    frameCount = 0;
+    frameInRound = 0;
+    gamePaused = false;
+    shouldPauseTimer = false;
+    roundLoader->loadRound(round, nextRound, battleUnits.get(), roundPic, data, datafile, advance);
+    if (arenaBuffer != nullptr)
+        destroy_bitmap(arenaBuffer);
     arena* field = data->getArena();
     arenaBuffer = create_bitmap(field->getArenaSizeX(), field->getArenaSizeY());
-    data->getVideoSettings()->setObjectPositions(field->getArenaSizeX(),
-                                                 field->getArenaSizeY());
-    data->getInputObj()->getCursor()->setCursorPic(datafilePic(cursorPicIndex));
-    return 0;
+    latestTime = battleUnits->latestTime();
+    state = withCountdown ? stateCountdown : stateFighting;
+    stateTimer = countdownPasses;
 }
 
 void battleMain::go()
@@ -79,15 +154,99 @@ void battleMain::go()
     int resolutionX = 0;
     int resolutionY = 0;
     data->getVideoSettings()->getResolution(resolutionX, resolutionY);
+    runCountdown();
+    if (state == stateFighting && latestTime < frameCount)
+        state = stateLastWave;
+    checkRoundEnd();
+    runBanner();
     if (frameTick > 0)
         draw(buffer, arenaBuffer);
+    battleUnits->cullUnits();
     data->getInputObj()->processInput(resolutionX, resolutionY, frameTick > 0);
+    if (frameTick > 0 && !gamePaused) {
+        applyInput();
+        frameCount += 1;
+    }
+    battleUnits->cullUnits();
+    readPauseAndReset();
     frameTick = 0;
+}
+
+void battleMain::runCountdown()
+{
+    if (state != stateCountdown)
+        return;
+    gamePaused = true;
+    shouldPauseTimer = true;
+    stateTimer -= 1;
+    if (stateTimer < 0) {
+        state = stateFighting;
+        gamePaused = false;
+        shouldPauseTimer = false;
+    }
+}
+
+void battleMain::checkRoundEnd()
+{
+    if ((state != stateFighting && state != stateLastWave) || frameCount <= roundGraceSteps)
+        return;
+    // Loss is tested first: both sides gone on one pass is a lost round.
+    if (!battleUnits->anyRemainingAffiliation(affiliationPlayer)) {
+        state = stateLost;
+        stateTimer = lostBannerPasses;
+        shouldPauseTimer = true;
+    } else if (!battleUnits->anyRemainingAffiliation(affiliationEnemy)) {
+        state = stateWon;
+        stateTimer = wonBannerPasses;
+        shouldPauseTimer = true;
+    }
+}
+
+void battleMain::runBanner()
+{
+    if (state != stateWon && state != stateLost)
+        return;
+    if (!gamePaused)
+        stateTimer -= 1;
+    if (stateTimer >= 0)
+        return;
+    if (state == stateWon) {
+        round = nextRound;
+        restart(true, true);
+    } else {
+        restart(false, false);
+    }
+}
+
+void battleMain::readPauseAndReset()
+{
+    const std::vector<bool>& clicked = *data->getInputObj()->getKeyWasClicked();
+    if (clicked[keyPause]) {
+        gamePaused = !gamePaused;
+        shouldPauseTimer = gamePaused.load();
+    }
+    if (clicked[keyMenu])
+        restart(false, false);
+}
+
+void battleMain::applyInput()
+{
+    // The list does not change during the three passes; each pass ends
+    // before the next begins.
+    const std::vector<unit*>& units = battleUnits->getUnits();
+    for (unit* member : units)
+        member->processInput(data, battleUnits.get());
+    for (unit* member : units)
+        member->makePendingActions(data, battleUnits.get());
+    for (unit* member : units)
+        member->processPendingActions(data, battleUnits.get());
+    battleUnits->createUnits();
 }
 
 void battleMain::draw(BITMAP* target, BITMAP* arenaTarget)
 {
     drawBackground(target, arenaTarget);
+    drawUnits(arenaTarget);
     const videoSettings* video = data->getVideoSettings();
     arena* field = data->getArena();
     const fixed scale = video->getArenaScale();
@@ -95,6 +254,7 @@ void battleMain::draw(BITMAP* target, BITMAP* arenaTarget)
                  video->getArenaPosX(), video->getArenaPosY(),
                  fixtoi(field->getArenaSizeX() * scale), fixtoi(field->getArenaSizeY() * scale));
     drawCursor(target);
+    drawDisplay(target);
 }
 
 void battleMain::drawBackground(BITMAP* target, BITMAP* arenaTarget)
@@ -104,11 +264,17 @@ void battleMain::drawBackground(BITMAP* target, BITMAP* arenaTarget)
     int b = 0;
     data->getVideoSettings()->getBackgroundColor(r, g, b);
     clear_to_color(target, makecol(r, g, b));
-    clear_to_color(arenaTarget, makecol(arenaFloorGrey, arenaFloorGrey, arenaFloorGrey));
+    clear_to_color(arenaTarget, grey(arenaFloorGrey));
     arena* field = data->getArena();
     if (field->getArenaPic() != nullptr)
         stretch_sprite(arenaTarget, field->getArenaPic(), 0, 0,
                        field->getArenaSizeX(), field->getArenaSizeY());
+}
+
+void battleMain::drawUnits(BITMAP* arenaTarget)
+{
+    for (unit* member : battleUnits->getUnits())
+        member->draw(arenaTarget, gamePaused);
 }
 
 void battleMain::drawCursor(BITMAP* target)
@@ -121,4 +287,115 @@ void battleMain::drawCursor(BITMAP* target)
     BITMAP* pic = mouseCursor->getCursorPic();
     if (pic != nullptr)
         draw_sprite(target, pic, x - pic->w / 2, y - pic->h / 2);
+}
+
+playerUnit* battleMain::findPlayer() const
+{
+    const std::vector<unit*> players =
+        battleUnits->search(battleUnits->getUnits(), searchByAffiliation, affiliationPlayer);
+    return players.empty() ? nullptr : dynamic_cast<playerUnit*>(players.front());
+}
+
+void battleMain::drawDisplay(BITMAP* target)
+{
+    playerUnit* player = findPlayer();
+    float fraction = 0;
+    if (player != nullptr && player->getMaxHP() != 0)
+        fraction = static_cast<float>(static_cast<double>(player->getHP()) / player->getMaxHP());
+    if (fraction < 0)
+        fraction = 0;
+    if (fraction > 1)
+        fraction = 1;
+    drawHPBar(target, fraction);
+    drawTimerBar(target, frameInRound);
+    if (player != nullptr)
+        drawStatus(target, player);
+    drawHelpTexts(target);
+    drawBanner(target);
+}
+
+void battleMain::drawHelpTexts(BITMAP* target)
+{
+    const int top = (data->getVideoSettings()->getResolutionY() / 20) * 17 + 30;
+    const char* const texts[] = {"tab pause", "F10 reset", "ESC exit"};
+    for (int line = 0; line < 3; ++line)
+        textprintf_ex(target, font, 0, top + line * helpLineHeight, grey(hudGrey), -1, "%s",
+                      texts[line]);
+}
+
+void battleMain::drawBanner(BITMAP* target)
+{
+    BITMAP* banner = nullptr;
+    if (state == stateCountdown)
+        banner = roundPic;
+    else if (state == stateWon)
+        banner = wonPic;
+    else if (state == stateLost)
+        banner = lostPic;
+    if (banner == nullptr)
+        return;
+    const videoSettings* video = data->getVideoSettings();
+    draw_sprite(target, banner, (video->getResolutionX() - banner->w) / 2,
+                (video->getResolutionY() - banner->h) / 2);
+}
+
+void battleMain::drawHPBar(BITMAP* target, float fraction)
+{
+    playerUnit* player = findPlayer();
+    const int colour = player != nullptr ? player->getHPBarColor() : 0;
+    const videoSettings* video = data->getVideoSettings();
+    const int x = video->getHPBarStartX();
+    const int y = video->getHPBarStartY();
+    const int width = video->getHPBarSizeX();
+    const int height = video->getHPBarSizeY();
+    rectfill(target, x, y, x + width, y + height, makecol(0, 0, 0));
+    rectfill(target, x, y, x + static_cast<int>(width * fraction), y + height, colour);
+    rect(target, x, y, x + width, y + height, grey(hudGrey));
+    stretch_sprite(target, hpIcon, x - height, y, height, height);
+}
+
+void battleMain::drawTimerBar(BITMAP* target, int value)
+{
+    const videoSettings* video = data->getVideoSettings();
+    const int arenaHeight = fixtoi(data->getArena()->getArenaSizeY() * video->getArenaScale());
+    const int halfBar = static_cast<int>(video->getHPBarSizeY() * 0.5);
+    const int y = video->getArenaPosY() + arenaHeight + halfBar;
+    stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y,
+                   halfBar, halfBar);
+    textprintf_ex(target, font, video->getHPBarStartX() + 10, y, grey(hudGrey), -1, "%d", value);
+}
+
+void battleMain::drawStatus(BITMAP* target, playerUnit* player)
+{
+    struct statusSlot {
+        int ailment;
+        BITMAP* icon;
+        bool rightColumn;
+        int row;
+    };
+    const statusSlot slots[] = {
+        {ailmentInvincible, invicIcon, true, 0},  {ailmentHaste, hasteIcon, true, 2},
+        {ailmentJuiceBoost, juiceBoostIcon, true, 1}, {ailmentStun, stunIcon, false, 0},
+        {ailmentJuiceBlock, juiceBlockIcon, false, 1}, {ailmentSlow, slowIcon, false, 2},
+        {ailmentWeaken, weakenIcon, false, 3}};
+    const videoSettings* video = data->getVideoSettings();
+    const int resolutionY = video->getResolutionY();
+    const int size = resolutionY / 8;
+    const int arenaWidth = fixtoi(data->getArena()->getArenaSizeX() * video->getArenaScale());
+    BITMAP* scratch = create_bitmap(size, size);
+    set_trans_blender(255, 255, 255, 255);
+    for (const statusSlot& slot : slots) {
+        const int timeLeft = player->getStatusAilment(slot.ailment);
+        if (timeLeft <= 0)
+            continue;
+        clear_bitmap(scratch);
+        stretch_blit(slot.icon, scratch, 0, 0, slot.icon->w, slot.icon->h, 0, 0, size, size);
+        const int biggest = player->getBiggestStatusTime(slot.ailment);
+        const int light = biggest > 0 ? timeLeft * 255 / biggest : 0;
+        const int x = slot.rightColumn ? video->getArenaPosX() + arenaWidth
+                                       : video->getArenaPosX() - size;
+        const int y = video->getArenaPosY() + (resolutionY * slot.row) / 8;
+        draw_lit_sprite(target, scratch, x, y, light);
+    }
+    destroy_bitmap(scratch);
 }

@@ -3,7 +3,12 @@
 
 #include <allegro.h>
 
+#include <memory>
+
 class dataObj;
+class loader;
+class playerUnit;
+class unitList;
 
 // Battle states, the values of battleMain's state.
 enum battleState {
@@ -29,23 +34,66 @@ public:
     void setDataObj(dataObj* newData);
     // 0 on success, -1 when the graphics datafile is missing or unusable.
     int init();
+    // (Re)loads a round: the next one when advancing, else the current one.
+    void restart(bool advance, bool withCountdown);
     // One pass of the main loop.
     void go();
+    // One simulation step.
+    void applyInput();
     BITMAP* getBuffer();
 
     void draw(BITMAP* target, BITMAP* arenaTarget);
     void drawBackground(BITMAP* target, BITMAP* arenaTarget);
+    void drawUnits(BITMAP* arenaTarget);
     void drawCursor(BITMAP* target);
+    void drawDisplay(BITMAP* target);
+    void drawHPBar(BITMAP* target, float fraction);
+    void drawTimerBar(BITMAP* target, int value);
+    void drawStatus(BITMAP* target, playerUnit* player);
+
+    int getState() const;
+    int getStateTimer() const;
+    int getRound() const;
+    int getNextRound() const;
+    int getLatestTime() const;
+    unitList* getBattleUnits();
+    BITMAP* getArenaBuffer();
 
 private:
     bool loadDatafile();
     BITMAP* datafilePic(int index) const;
+    void pickPictures();
+    void runCountdown();
+    void checkRoundEnd();
+    void runBanner();
+    void readPauseAndReset();
+    // The first player-side unit of the list, or null.
+    playerUnit* findPlayer() const;
+    void drawHelpTexts(BITMAP* target);
+    void drawBanner(BITMAP* target);
 
+    std::unique_ptr<unitList> battleUnits;
     BITMAP* buffer = nullptr;
     BITMAP* arenaBuffer = nullptr;
+    BITMAP* wonPic = nullptr;
+    BITMAP* lostPic = nullptr;
+    BITMAP* roundPic = nullptr;
+    BITMAP* timerIcon = nullptr;
+    BITMAP* hpIcon = nullptr;
+    BITMAP* invicIcon = nullptr;
+    BITMAP* stunIcon = nullptr;
+    BITMAP* hasteIcon = nullptr;
+    BITMAP* slowIcon = nullptr;
+    BITMAP* juiceBlockIcon = nullptr;
+    BITMAP* juiceBoostIcon = nullptr;
+    BITMAP* weakenIcon = nullptr;
     dataObj* data = nullptr;
     int state = stateCountdown;
     int stateTimer = 15;
+    int latestTime = 0;
+    int round = 0;
+    int nextRound = 0;
+    std::unique_ptr<loader> roundLoader;
     DATAFILE* datafile = nullptr;
 };
 
