@@ -3,7 +3,10 @@
 #include <map>
 #include <vector>
 
+#include "dumbUnit.h"
+#include "homingUnit.h"
 #include "memoryDatafile.h"
+#include "poleonUnit.h"
 #include "unitTestKit.h"
 
 namespace {
@@ -119,9 +122,100 @@ void expectHitbox(const catalogueRow& row, const hitbox& record)
     }
 }
 
-// A unit list with the catalogue registered from an in-memory datafile.
+// Reads protected state of units through pointers to their members.
+struct unitState : unit {
+    static fixed speedOf(const unit& u) { return u.*(&unitState::moveSpeed); }
+    static int juiceOf(const unit& u) { return u.*(&unitState::juiceValue); }
+    static bool introOf(const unit& u) { return u.*(&unitState::introPending); }
+    static bool immuneOf(const unit& u) { return u.*(&unitState::immuneToAilments); }
+    static bool diesWhenHitOf(const unit& u) { return u.*(&unitState::diesWhenHit); }
+};
+
+struct homingState : homingUnit {
+    static fixed headingOf(const homingUnit& u) { return u.*(&homingState::heading); }
+    static int aimTimeOf(const homingUnit& u) { return u.*(&homingState::aimTime); }
+    static int dashTimeOf(const homingUnit& u) { return u.*(&homingState::dashTime); }
+};
+
+struct poleonState : poleonUnit {
+    static std::vector<int> costsOf(const playerUnit& u)
+    {
+        return {u.*(&poleonState::attack1Cost), u.*(&poleonState::attack2Cost),
+                u.*(&poleonState::attack3Cost)};
+    }
+};
+
+// A unit's stats once the list has created it.
+struct statsRow {
+    int type;
+    int variant;  // third init argument
+    int hp, maxHP;
+    double moveSpeed;
+    int moveType, timeToLive, deathTimeRemoval;
+    double drawScale, knockbackMul;
+    int affiliation;
+    bool introPending, immune, diesWhenHitsWall, ignoreWall, diesWhenHit, helpsPlayer;
+    int juiceValue, invincible;
+};
+
+constexpr int never = -256;  // the time to live of a unit that never expires
+
+const std::vector<statsRow> createdStats = {
+    // type      v  hp     maxHP  speed mt ttl    dtr scale kb  side intro immune wall   ignore hit    helps  juice inv
+    {chaser,     0, 1000,  1000,  2.0,  0, never, 10, 1.0,  1.0, 1, true,  false, false, false, false, false, 5,  5},
+    {chaser,     1, 5000,  5000,  10.0, 0, never, 10, 2.0,  1.0, 1, true,  true,  false, false, false, false, 5,  5},
+    {bolt,       0, 1,     30000, 20.0, 0, 30,    0,  1.0,  1.0, 2, false, true,  true,  false, false, false, 0,  0},
+    {orbiter,    0, 2000,  1000,  20.0, 2, 120,   9,  1.0,  1.0, 2, false, true,  false, true,  false, false, 0,  0},
+    {blast,      0, 30000, 30000, 5.0,  1, 20,    10, 0.0,  0.0, 2, false, true,  false, true,  false, false, 0,  0},
+    {poleon,     0, 1000,  3000,  15.0, 0, never, 10, 1.0,  1.0, 0, false, false, false, false, false, false, 5,  0},
+    {seeker,     0, 1,     1,     5.0,  0, 120,   3,  1.0,  1.0, 1, false, false, false, false, true,  false, 50, 0},
+    {healOrb,    0, 1,     30000, 5.0,  1, 210,   1,  1.0,  1.0, 2, false, true,  false, false, true,  true,  0,  0},
+    {aimMarker,  0, 20000, 30000, 5.0,  2, never, 10, 1.0,  1.0, 2, false, true,  false, true,  false, false, 0,  30000},
+};
+
+void expectStats(const statsRow& row, const unit& made)
+{
+    EXPECT_EQ(made.getHP(), row.hp);
+    EXPECT_EQ(made.getMaxHP(), row.maxHP);
+    EXPECT_EQ(unitState::speedOf(made), ftofix(row.moveSpeed));
+    EXPECT_EQ(made.getMoveType(), row.moveType);
+    EXPECT_EQ(made.getTimeToLive(), row.timeToLive);
+    EXPECT_EQ(made.getDeathTimeRemoval(), row.deathTimeRemoval);
+    EXPECT_EQ(made.getDrawScale(), ftofix(row.drawScale));
+    EXPECT_EQ(made.getKnockbackMul(), ftofix(row.knockbackMul));
+    EXPECT_EQ(made.getAffiliation(), row.affiliation);
+    EXPECT_EQ(unitState::introOf(made), row.introPending);
+    EXPECT_EQ(unitState::immuneOf(made), row.immune);
+    EXPECT_EQ(made.getDiesWhenHitsWall(), row.diesWhenHitsWall);
+    EXPECT_EQ(made.getIgnoreWall(), row.ignoreWall);
+    EXPECT_EQ(unitState::diesWhenHitOf(made), row.diesWhenHit);
+    EXPECT_EQ(made.getHelpsPlayer(), row.helpsPlayer);
+    EXPECT_EQ(unitState::juiceOf(made), row.juiceValue);
+    EXPECT_EQ(made.getStatusAilment(ailmentInvincible), row.invincible);
+}
+
+// A unit list with the catalogue registered from an in-memory datafile and
+// the catalogue making its units.
 struct catalogueFixture : ::testing::Test {
-    catalogueFixture() { content.init(&list, pics.get()); }
+    catalogueFixture()
+    {
+        content.init(&list, pics.get());
+        list.setLoader(&content);
+    }
+
+    // Queues a request with the init arguments, lets the list create it and
+    // returns the new unit.
+    unit* create(int type, int arg0 = 0, int arg1 = 0, int arg2 = 0)
+    {
+        auto* request = new unitCreate;
+        request->unitType = type;
+        request->initArg0 = arg0;
+        request->initArg1 = arg1;
+        request->initArg2 = arg2;
+        list.addCreate(request);
+        list.createUnits();
+        return list.getUnits().back();
+    }
 
     memoryDatafile pics;
     loader content;
@@ -160,7 +254,8 @@ TEST_F(catalogueFixture, typesWithoutDefinitionsRegisterNothing)
 
 TEST_F(catalogueFixture, everyTypeHasItsTabledPicturesAndHitRecord)
 {
-    // Units made by a stand-in class carry the list's shared templates.
+    // Units made by a stand-in class carry the list's shared templates
+    // without any behaviour of their own.
     probeLoader stand;
     list.setLoader(&stand);
     for (const catalogueRow& row : catalogue) {
@@ -194,4 +289,74 @@ TEST(loaderCatalogue, idsThatNameNoTypeMakeNoUnit)
         content.loadUnit(type, made);
         EXPECT_EQ(made, nullptr) << "type " << type;
     }
+}
+
+TEST_F(catalogueFixture, createdUnitsHaveTheStatsOfTheirType)
+{
+    for (const statsRow& row : createdStats) {
+        SCOPED_TRACE(testing::Message() << "type " << row.type << " variant " << row.variant);
+        const unit* made = create(row.type, 15, 60, row.variant);
+        EXPECT_EQ(made->getUnitType(), row.type);
+        expectStats(row, *made);
+    }
+}
+
+TEST_F(catalogueFixture, eachTypeIsMadeOfItsBehaviourClass)
+{
+    const unit* fighter = create(poleon);
+    ASSERT_NE(dynamic_cast<const poleonUnit*>(fighter), nullptr);
+    EXPECT_EQ(poleonState::costsOf(*dynamic_cast<const poleonUnit*>(fighter)),
+              (std::vector<int>{0, 200, 1500}));
+    for (int type : {chaser, seeker})
+        EXPECT_NE(dynamic_cast<const homingUnit*>(create(type)), nullptr) << "type " << type;
+    for (int type : {bolt, orbiter, blast, healOrb, aimMarker})
+        EXPECT_NE(dynamic_cast<const dumbUnit*>(create(type)), nullptr) << "type " << type;
+}
+
+TEST_F(catalogueFixture, homingUnitsStartWithTheirHeadingAndPhases)
+{
+    const auto* hunter = dynamic_cast<const homingUnit*>(create(chaser, 15, 60));
+    ASSERT_NE(hunter, nullptr);
+    const fixed heading = homingState::headingOf(*hunter);
+    EXPECT_EQ(heading & 0xffff, 0);
+    EXPECT_GE(heading, 0);
+    EXPECT_LE(heading, itofix(255));
+    EXPECT_EQ(homingState::aimTimeOf(*hunter), 15);
+    EXPECT_EQ(homingState::dashTimeOf(*hunter), 60);
+    const auto* missile = dynamic_cast<const homingUnit*>(create(seeker, 15, 60));
+    ASSERT_NE(missile, nullptr);
+    EXPECT_EQ(homingState::headingOf(*missile), 0);
+}
+
+TEST_F(catalogueFixture, theFirstLargeChaserMakesEveryChaserHitHarderForGood)
+{
+    const unit* early = create(chaser, 15, 60);
+    EXPECT_EQ(early->getHitbox()->damage, 400);
+    create(chaser, 5, 15, 1);
+    EXPECT_EQ(early->getHitbox()->damage, 750);
+    list.clearAll();
+    EXPECT_EQ(create(chaser, 15, 60)->getHitbox()->damage, 750);
+}
+
+TEST_F(catalogueFixture, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
+{
+    unit* shot = create(bolt);
+    unit* hunter = create(chaser, 15, 60);
+    shot->setHP(0);
+    hunter->setHP(0);
+    dataObj data;
+    int steps = 0;
+    while (list.getUnit(hunter->getUnitID()) != nullptr && steps < 20) {
+        for (unit* member : list.getUnits())
+            member->makePendingActions(&data, &list);
+        for (unit* member : list.getUnits())
+            member->processPendingActions(&data, &list);
+        list.cullUnits();
+        ++steps;
+        EXPECT_TRUE(list.search(list.getUnits(), searchByType, bolt).empty());
+        // Drawing adopts the pending activity, so the dead pictures show.
+        const bool lingering = list.getUnit(hunter->getUnitID()) != nullptr;
+        EXPECT_TRUE(!lingering || hunter->getPendingActivity() == actDead) << "step " << steps;
+    }
+    EXPECT_EQ(steps, 10);
 }

@@ -6,7 +6,10 @@
 
 #include "arena.h"
 #include "dataObj.h"
+#include "dumbUnit.h"
 #include "hitbox.h"
+#include "homingUnit.h"
+#include "poleonUnit.h"
 #include "unit.h"
 #include "unitCreate.h"
 #include "unitGraphics.h"
@@ -221,6 +224,67 @@ void queueArrivals(unitList* list, arena* battleArena, const arrivals& group)
     }
 }
 
+unit* newBolt()
+{
+    unit* made = new dumbUnit();
+    made->setDiesWhenHitsWall(true);
+    made->setDeathTimeRemoval(0);
+    return made;
+}
+
+unit* newOrbiter()
+{
+    unit* made = new dumbUnit();
+    made->setDeathTimeRemoval(9);
+    made->setImmuneToAilments(true);
+    return made;
+}
+
+// Grows from nothing on the spot and cannot be pushed.
+unit* newBlast()
+{
+    unit* made = new dumbUnit();
+    made->setDrawScale(0);
+    made->setDeathTimeRemoval(10);
+    made->setIgnoreWall(true);
+    made->setKnockbackMul(0);
+    made->setImmuneToAilments(true);
+    return made;
+}
+
+// Seekers and heal orbs vanish soon after dying, unlike the other units.
+unit* removedAfter(unit* made, int steps)
+{
+    made->setDeathTimeRemoval(steps);
+    return made;
+}
+
+// A unit of the type's class with the type's fixed settings; null for an id
+// that names no type.
+unit* newUnitOfType(int type)
+{
+    switch (type) {
+    case chaser:
+        return new homingUnit();
+    case bolt:
+        return newBolt();
+    case orbiter:
+        return newOrbiter();
+    case blast:
+        return newBlast();
+    case poleon:
+        return new poleonUnit();
+    case seeker:
+        return removedAfter(new homingUnit(), 3);
+    case healOrb:
+        return removedAfter(new dumbUnit(), 1);
+    case aimMarker:
+        return new dumbUnit();
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 loader::~loader() = default;
@@ -245,8 +309,11 @@ int loader::getAffiliationByUnit(int type)
     return type == chaser ? affiliationEnemy : affiliationNeutral;
 }
 
-// No unit type has a behaviour class yet, so nothing can be made.
-void loader::loadUnit(int, unit*&) {}
+void loader::loadUnit(int type, unit*& out)
+{
+    if (unit* made = newUnitOfType(type))
+        out = made;
+}
 
 void loader::loadRound(int round, int& nextRound, unitList* list, BITMAP*& roundPic, dataObj* data,
                        DATAFILE* datafile, bool advance)
