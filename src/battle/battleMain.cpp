@@ -1,5 +1,6 @@
 #include "battleMain.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -63,7 +64,9 @@ BITMAP* battleMain::getBuffer() { return buffer; }
 int battleMain::getState() const { return state; }
 int battleMain::getStateTimer() const { return stateTimer; }
 int battleMain::getRound() const { return round; }
+void battleMain::setRound(int value) { round = value; }
 int battleMain::getNextRound() const { return nextRound; }
+void battleMain::setNextRound(int value) { nextRound = value; }
 int battleMain::getLatestTime() const { return latestTime; }
 unitList* battleMain::getBattleUnits() { return battleUnits.get(); }
 BITMAP* battleMain::getArenaBuffer() { return arenaBuffer; }
@@ -117,11 +120,15 @@ int battleMain::init()
     if (!loadDatafile())
         return -1;
     set_palette(desktop_palette);
-    // The real screen size; without a screen (headless runs) the configured one.
     videoSettings* video = data->getVideoSettings();
-    buffer = screen != nullptr ? create_bitmap(SCREEN_W, SCREEN_H)
-                               : create_bitmap(video->getResolutionX(), video->getResolutionY());
-    install_int_ex(incFrameTick, BPS_TO_TIMER(30));
+    if (screen != nullptr) {
+        buffer = create_bitmap(SCREEN_W, SCREEN_H);
+        install_int_ex(incFrameTick, BPS_TO_TIMER(30));
+    } else {
+        // Headless (tests, tools): no screen and no timer; the caller
+        // supplies the ticks and reads the configured-size buffer.
+        buffer = create_bitmap(video->getResolutionX(), video->getResolutionY());
+    }
     pickPictures();
     battleUnits = std::make_unique<unitList>();
     battleUnits->setLoader(roundLoader.get());
@@ -391,7 +398,8 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         clear_bitmap(scratch);
         stretch_blit(slot.icon, scratch, 0, 0, slot.icon->w, slot.icon->h, 0, 0, size, size);
         const int biggest = player->getBiggestStatusTime(slot.ailment);
-        const int light = biggest > 0 ? timeLeft * 255 / biggest : 0;
+        // A time raised without its biggest time must not overflow the light.
+        const int light = biggest > 0 ? std::min(timeLeft * 255 / biggest, 255) : 0;
         const int x = slot.rightColumn ? video->getArenaPosX() + arenaWidth
                                        : video->getArenaPosX() - size;
         const int y = video->getArenaPosY() + (resolutionY * slot.row) / 8;

@@ -54,7 +54,9 @@ public:
     int getState() const;
     int getStateTimer() const;
     int getRound() const;
+    void setRound(int value);
     int getNextRound() const;
+    void setNextRound(int value);
     int getLatestTime() const;
     unitList* getBattleUnits();
     BITMAP* getArenaBuffer();

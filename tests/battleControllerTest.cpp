@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "battleTestKit.h"
+#include "loader.h"
+#include "unitCreate.h"
+
+namespace {
+
+void queue(unitList* list, int type, int delay = 0)
+{
+    auto* request = new unitCreate();
+    request->unitType = type;
+    request->posX = itofix(50);
+    request->posY = itofix(50);
+    request->delay = delay;
+    list->addCreate(request);
+}
+
+// Empties the round and queues only what the test asks for.
+void stage(headlessBattle& game, bool withFighter, int enemyDelay = -1)
+{
+    game.units()->clearAll();
+    if (withFighter)
+        queue(game.units(), poleon);
+    if (enemyDelay >= 0)
+        queue(game.units(), chaser, enemyDelay);
+}
+
+void tapKey(headlessBattle& game, int code, bool tickOnRelease)
+{
+    key[code] = 1;
+    game.pass(true);
+    key[code] = 0;
+    game.pass(tickOnRelease);
+}
+
+} // namespace
+
+TEST(BattleControllerTest, StartsOnRoundZeroWithItsCountdown)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    EXPECT_EQ(game.battle.getState(), stateCountdown);
+    EXPECT_EQ(game.battle.getStateTimer(), 15);
+    EXPECT_EQ(game.battle.getRound(), 0);
+    EXPECT_EQ(game.battle.getNextRound(), 1);
+    EXPECT_EQ(game.battle.getLatestTime(), 200);
+    EXPECT_EQ(game.data.getArena()->getArenaSizeX(), 300);
+    ASSERT_NE(game.battle.getBuffer(), nullptr);
+    EXPECT_EQ(game.battle.getBuffer()->w, 640);
+    // No timer runs without a system driver: the test owns frameTick.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(frameTick, 0);
+}
+
+TEST(BattleControllerTest, CountdownLastsSixteenPassesAndTheFightBeginsInTheLast)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    for (int passNumber = 1; passNumber <= 15; ++passNumber) {
+        game.pass(true);
+        EXPECT_EQ(game.battle.getState(), stateCountdown) << "pass " << passNumber;
+        EXPECT_TRUE(gamePaused);
+        EXPECT_EQ(frameCount, 0);
+    }
+    game.pass(true);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_FALSE(gamePaused);
+    EXPECT_EQ(frameCount, 1);
+    EXPECT_FALSE(game.units()->getUnits().empty());
+}
+
+TEST(BattleControllerTest, PilingTicksGiveOneStepWhileTheClockCountsThemAll)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    const int stepsBefore = frameCount;
+    for (int tick = 0; tick < 5; ++tick)
+        incFrameTick();
+    EXPECT_EQ(frameInRound, 5);
+    game.battle.go();
+    EXPECT_EQ(frameCount, stepsBefore + 1);
+    EXPECT_EQ(frameTick, 0);
+    // A pass without a tick neither steps nor counts.
+    game.pass(false);
+    EXPECT_EQ(frameCount, stepsBefore + 1);
+    // A paused clock stops the round clock but not the ticks.
+    shouldPauseTimer = true;
+    incFrameTick();
+    EXPECT_EQ(frameInRound, 5);
+    EXPECT_EQ(frameTick, 1);
+}
+
+TEST(BattleControllerTest, RoundEndIsTestedOnlyAfterThirtyOneSteps)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true);
+    while (frameCount < 31) {
+        game.pass(true);
+        EXPECT_NE(game.battle.getState(), stateWon) << "after " << frameCount << " steps";
+    }
+    game.pass(false);
+    EXPECT_EQ(game.battle.getState(), stateWon);
+    EXPECT_EQ(game.battle.getStateTimer(), 149);
+    EXPECT_TRUE(shouldPauseTimer);
+}
+
+TEST(BattleControllerTest, BothSidesGoneOnOnePassIsALoss)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, false);
+    game.passes(31);
+    game.pass(false);
+    EXPECT_EQ(game.battle.getState(), stateLost);
+    EXPECT_EQ(game.battle.getStateTimer(), 29);
+    // The lost banner runs 31 passes, then the same round starts fighting.
+    game.passes(29, false);
+    EXPECT_EQ(game.battle.getState(), stateLost);
+    game.pass(false);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_EQ(game.battle.getRound(), 0);
+    EXPECT_EQ(game.battle.getNextRound(), 1);
+}
+
+TEST(BattleControllerTest, PendingEnemyRequestKeepsTheRoundAlive)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true, 1000);
+    game.passes(60);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_TRUE(game.units()->anyRemainingAffiliation(affiliationEnemy));
+}
+
+TEST(BattleControllerTest, PauseDuringTheWonBannerHoldsIt)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true);
+    while (game.battle.getState() != stateWon)
+        game.pass(true);
+    tapKey(game, KEY_TAB, true);
+    ASSERT_TRUE(gamePaused);
+    const int held = game.battle.getStateTimer();
+    game.passes(200);
+    EXPECT_EQ(game.battle.getState(), stateWon);
+    EXPECT_EQ(game.battle.getStateTimer(), held);
+    tapKey(game, KEY_TAB, true);
+    EXPECT_FALSE(gamePaused);
+    EXPECT_FALSE(shouldPauseTimer);
+    game.pass(false);
+    EXPECT_EQ(game.battle.getStateTimer(), held - 1);
+}
+
+TEST(BattleControllerTest, PauseOnTheCountdownsLastPassStartsTheFightPaused)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.passes(14, false);
+    key[KEY_TAB] = 1;
+    game.pass(false);
+    key[KEY_TAB] = 0;
+    game.pass(true);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_TRUE(gamePaused);
+    EXPECT_TRUE(shouldPauseTimer);
+    // The pass stepped once before the toggle; from then on nothing moves.
+    EXPECT_EQ(frameCount, 1);
+    game.passes(10);
+    EXPECT_EQ(frameCount, 1);
+}
+
+TEST(BattleControllerTest, ResetDuringTheCountdownFightsTheSameRoundAtOnce)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.passes(5, false);
+    tapKey(game, KEY_F10, true);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_EQ(game.battle.getRound(), 0);
+    EXPECT_EQ(game.battle.getNextRound(), 1);
+    EXPECT_FALSE(gamePaused);
+    EXPECT_EQ(frameCount, 0);
+    game.pass(true);
+    EXPECT_EQ(frameCount, 1);
+}
+
+TEST(BattleControllerTest, PassEndingTheWonBannerDrawsTheNewRoundAndStepsIt)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true);
+    while (game.battle.getState() != stateWon)
+        game.pass(true);
+    game.passes(149, false);
+    ASSERT_EQ(game.battle.getState(), stateWon);
+    game.pass(true);
+    EXPECT_EQ(game.battle.getRound(), 1);
+    EXPECT_EQ(game.battle.getNextRound(), 2);
+    EXPECT_EQ(game.battle.getState(), stateCountdown);
+    EXPECT_EQ(game.battle.getStateTimer(), 15);
+    EXPECT_EQ(frameCount, 1);
+    EXPECT_EQ(game.data.getArena()->getArenaSizeX(), 600);
+    // The new round's 600 x 300 arena is on screen at its new place.
+    EXPECT_EQ(game.data.getVideoSettings()->getArenaPosY(), 128);
+}
+
+TEST(BattleControllerTest, TabBetweenTicksTogglesPauseOnceOnTheNextTick)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    key[KEY_TAB] = 1;
+    game.pass(true);
+    key[KEY_TAB] = 0;
+    game.pass(false);
+    EXPECT_FALSE(gamePaused);
+    game.pass(false);
+    EXPECT_FALSE(gamePaused);
+    game.pass(true);
+    EXPECT_TRUE(gamePaused);
+    game.passes(3, false);
+    game.pass(true);
+    EXPECT_TRUE(gamePaused);
+}
+
+TEST(BattleControllerTest, TabOnATickIsNotSeenAgainOnPassesWithoutOne)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    tapKey(game, KEY_TAB, true);
+    EXPECT_TRUE(gamePaused);
+    game.passes(4, false);
+    EXPECT_TRUE(gamePaused);
+    game.pass(true);
+    EXPECT_TRUE(gamePaused);
+}
+
+TEST(BattleControllerTest, RoundWithoutRequestsReachesTheLastWaveAfterItsFirstStep)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.battle.setNextRound(-1);
+    game.battle.restart(true, false);
+    EXPECT_EQ(game.battle.getLatestTime(), 0);
+    EXPECT_EQ(game.battle.getNextRound(), 0);
+    game.pass(true);
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    game.pass(false);
+    EXPECT_EQ(game.battle.getState(), stateLastWave);
+}
+
+TEST(BattleControllerTest, RoundsFollowEachOtherAndTheCycleStartsAgain)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    const int expectedRounds[] = {1, 2, -1, 0};
+    for (int expected : expectedRounds) {
+        game.skipCountdown();
+        stage(game, true);
+        while (game.battle.getState() != stateCountdown)
+            game.pass(true);
+        EXPECT_EQ(game.battle.getRound(), expected);
+    }
+}

@@ -1,0 +1,73 @@
+#ifndef BROX_BATTLE_TEST_KIT_H
+#define BROX_BATTLE_TEST_KIT_H
+
+#include <allegro.h>
+
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "allegroTestEnv.h"
+#include "battleMain.h"
+#include "dataObj.h"
+#include "main.h"
+#include "unitList.h"
+
+// A whole battle brought up headless with the built picture file: the
+// controller runs pass by pass, and the test plays the timer by setting
+// frameTick itself.
+class headlessBattle {
+public:
+    explicit headlessBattle(int resolutionX = 640, int resolutionY = 480)
+    {
+        ensureHeadlessAllegro(32);
+        for (int code = 0; code < KEY_MAX; ++code)
+            key[code] = 0;
+        mouse_b = 0;
+        frameTick = 0;
+        frameInRound = 0;
+        frameCount = 0;
+        gamePaused = false;
+        shouldPauseTimer = false;
+        data.getVideoSettings()->setResolution(resolutionX, resolutionY);
+        const std::string picData = BROX_PICDATA;
+        char previous[4096];
+        if (getcwd(previous, sizeof previous) == nullptr)
+            previous[0] = '\0';
+        if (chdir(picData.substr(0, picData.rfind('/')).c_str()) == 0) {
+            battle.setDataObj(&data);
+            initResult = battle.init();
+            if (chdir(previous) != 0)
+                initResult = -2;
+        }
+    }
+
+    // One main-loop pass, with or without a pending timer tick.
+    void pass(bool tick = true)
+    {
+        frameTick = tick ? 1 : 0;
+        battle.go();
+    }
+
+    void passes(int count, bool tick = true)
+    {
+        for (int i = 0; i < count; ++i)
+            pass(tick);
+    }
+
+    // Runs the countdown out with ticks, so the fight has begun.
+    void skipCountdown()
+    {
+        while (battle.getState() == stateCountdown)
+            pass(false);
+    }
+
+    unitList* units() { return battle.getBattleUnits(); }
+
+    int initResult = -3;
+    dataObj data;
+    battleMain battle;
+};
+
+#endif
