@@ -102,3 +102,55 @@ pixel() {
     convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 |
         sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
 }
+
+# Prints "r,g,b" of one screen pixel, read straight from the display.
+pixel_now() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n 1 |
+        sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+pixel_is() {
+    [ "$(pixel_now "$1" "$2")" = "$3" ]
+}
+
+pixel_is_not() {
+    ! pixel_is "$@"
+}
+
+# The blobs of one exact colour in a screenshot: "area x y" a line, x and y
+# the blob's centre.
+blobs() {
+    convert "$1" -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+        -define connected-components:verbose=true -connected-components 8 null: |
+        awk '$NF == "srgb(255,255,255)" { split($3, c, ","); printf "%d %d %d\n", $4, c[1], c[2] }'
+}
+
+# How many blobs of the colour cover at least the given area.
+count_blobs() {
+    blobs "$1" "$2" | awk -v min="$3" '$1 >= min { n++ } END { print n + 0 }'
+}
+
+# "x y" of the centre of the largest blob of the colour.
+largest_blob_centre() {
+    blobs "$1" "$2" | sort -n | tail -n 1 | cut -d' ' -f2-
+}
+
+# How many blobs of the colour, of at least the given area, lie farther than
+# the given distance from a point.
+count_blobs_away() {
+    blobs "$1" "$2" | awk -v min="$3" -v x="$4" -v y="$5" -v r="$6" \
+        '$1 >= min && ($2 - x) ^ 2 + ($3 - y) ^ 2 > r * r { n++ } END { print n + 0 }'
+}
+
+# A player's key press: held long enough for the game to see it.
+tap() {
+    xdotool keydown "$1"
+    sleep 0.12
+    xdotool keyup "$1"
+}
+
+click_button() {
+    xdotool mousedown "$1"
+    sleep 0.12
+    xdotool mouseup "$1"
+}
