@@ -82,10 +82,22 @@ public:
     }
 
     inputObj& input() { return *data.getInputObj(); }
-    void holdKeys(const std::vector<int>& slots) { input().setKeyWasHit(flags(keySlotCount, slots)); }
-    void clickKeys(const std::vector<int>& slots) { input().setKeyWasClicked(flags(keySlotCount, slots)); }
-    void holdMouse(const std::vector<int>& slots) { input().setMouseWasHit(flags(mouseSlotCount, slots)); }
-    void clickMouse(const std::vector<int>& slots) { input().setMouseWasClicked(flags(mouseSlotCount, slots)); }
+    void holdKeys(const std::vector<int>& slots)
+    {
+        input().setKeyWasHit(flags(keySlotCount, slots));
+    }
+    void clickKeys(const std::vector<int>& slots)
+    {
+        input().setKeyWasClicked(flags(keySlotCount, slots));
+    }
+    void holdMouse(const std::vector<int>& slots)
+    {
+        input().setMouseWasHit(flags(mouseSlotCount, slots));
+    }
+    void clickMouse(const std::vector<int>& slots)
+    {
+        input().setMouseWasClicked(flags(mouseSlotCount, slots));
+    }
     void moveMouse(int mx, int my) { input().getCursor()->setMouseMickeys(mx, my); }
 
     behaviourLoader behaviours;

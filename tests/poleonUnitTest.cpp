@@ -50,7 +50,8 @@ TEST_F(poleonTest, laterMovementKeysOverwriteEarlierOnesAndNoKeyStands)
         battle.run();
         const fixed stepped = calcDist(x, y, fighter->getPosX(), fighter->getPosY());
         EXPECT_NEAR(fixtof(stepped), 15.0, 0.01) << angle;
-        EXPECT_NEAR(offBy(calcAngle(x, y, fighter->getPosX(), fighter->getPosY(), 0), angle), 0, 0.1);
+        const fixed heading = calcAngle(x, y, fighter->getPosX(), fighter->getPosY(), 0);
+        EXPECT_NEAR(offBy(heading, angle), 0, 0.1);
     }
     const fixed x = fighter->getPosX();
     const fixed y = fighter->getPosY();
@@ -180,7 +181,8 @@ TEST_F(poleonTest, hpBarShowsWhatTheFighterCanAfford)
     const int purple = makecol(86, 71, 154);
     const int green = makecol(82, 179, 107);
     const int gold = makecol(204, 187, 46);
-    const hpColor bands[] = {{599, red}, {600, purple}, {1499, purple}, {1500, green}, {3000, gold}};
+    const hpColor bands[] = {
+        {599, red}, {600, purple}, {1499, purple}, {1500, green}, {3000, gold}};
     playerUnit plain;
     plain.init(0, 0, 0);
     plain.setMaxHP(3000);

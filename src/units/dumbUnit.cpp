@@ -16,9 +16,9 @@ const fixed blastGrowth = ftofix(0.03);  // scale added per step
 const fixed quarterTurn = itofix(64);
 const fixed halfTurn = itofix(128);
 
-// Offset of each orbiter from the first, for groups of one, two and three.
-constexpr int groupSpacing[][3] = {{0, 0, 0}, {0, 0, 0}, {0, 128, 0}, {0, 85, 170}};
 constexpr size_t largestGroup = 3;
+// Angle of each orbiter behind the first, by group size and place.
+constexpr int groupSpacing[largestGroup + 1][largestGroup] = {{}, {0}, {0, 128}, {0, 85, 170}};
 
 // itofix shifts, which is not defined for negative numbers.
 fixed toFixed(int value)
