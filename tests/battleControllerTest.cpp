@@ -275,3 +275,30 @@ TEST(BattleControllerTest, RoundsFollowEachOtherAndTheCycleStartsAgain)
         EXPECT_EQ(game.battle.getRound(), expected);
     }
 }
+
+namespace {
+
+// A unit whose step stands for a timer tick arriving in the middle of a pass.
+class tickDuringStep : public unit {
+public:
+    void processInput(dataObj*, unitList*) override { incFrameTick(); }
+};
+
+} // namespace
+
+TEST(BattleControllerTest, TickArrivingDuringTheStepIsKeptForTheNextPass)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    game.pass(true);
+    auto* ticker = new tickDuringStep();
+    ticker->setUnitGraphics(game.units()->getUnits().front()->getUnitGraphics());
+    ticker->setHitbox(game.units()->getUnits().front()->getHitbox());
+    game.units()->addUnit(ticker);
+    game.pass(true);
+    EXPECT_EQ(frameTick, 1);
+    const int steps = frameCount;
+    game.battle.go();
+    EXPECT_EQ(frameCount, steps + 1);
+}

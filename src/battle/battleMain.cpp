@@ -170,13 +170,16 @@ void battleMain::go()
         draw(buffer, arenaBuffer);
     battleUnits->cullUnits();
     data->getInputObj()->processInput(resolutionX, resolutionY, frameTick > 0);
-    if (frameTick > 0 && !gamePaused) {
+    // The ticks this pass answers for; one that arrives later in the pass is
+    // kept for the next pass instead of being lost with the reset.
+    const int ticksSeen = frameTick;
+    if (ticksSeen > 0 && !gamePaused) {
         applyInput();
         frameCount += 1;
     }
     battleUnits->cullUnits();
     readPauseAndReset();
-    frameTick = 0;
+    frameTick -= ticksSeen;
 }
 
 void battleMain::runCountdown()
