@@ -40,8 +40,13 @@ aim_at_nearest_chaser() {
                                 printf "%d %d\n", 12 * x / l, 12 * y / l } }')
     [ -n "$target" ] || return 0
     xdotool mousemove 400 300
-    sleep 0.05
-    xdotool mousemove_relative -- $target
+    # The game reads the movement of its latest poll only, and polls about
+    # twice per step, so the same small movement is repeated.
+    local repeat
+    for repeat in 1 2 3 4 5 6; do
+        sleep 0.02
+        xdotool mousemove_relative -- $target
+    done
 }
 
 status_icon_shown() {
@@ -76,7 +81,8 @@ while [ "$(date +%s)" -lt "$end" ]; do
         save fight
         have_fight=1
     fi
-    if [ "$have_status" -eq 0 ] && status_icon_shown; then
+    if [ "$have_status" -eq 0 ] && status_icon_shown &&
+        [ "$(count_blobs "$shot" "$FIGHTER" 100)" -ge 1 ]; then
         save status
         have_status=1
     fi
