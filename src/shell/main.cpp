@@ -56,7 +56,9 @@ int runGame()
 {
     if (allegro_init() != 0) {
         // Without a display the player would otherwise see nothing at all.
-        std::fprintf(stderr, "Unable to start the Allegro game library: %s\n", allegro_error);
+        std::fprintf(stderr, "Unable to start the Allegro game library: %s\n",
+                     allegro_error[0] != '\0' ? allegro_error
+                                               : "no display or console to show the game on");
         return 1;
     }
     install_keyboard();
