@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 RUN="$ROOT/run"
 
-PACKAGES="g++ cmake make pkg-config liballegro4-dev libgtest-dev xvfb xdotool imagemagick"
+PACKAGES="g++ cmake make pkg-config liballegro4-dev libgtest-dev xvfb xdotool imagemagick libbenchmark-dev clang libclang-rt-14-dev"
 
 install_missing_packages() {
     local missing=()

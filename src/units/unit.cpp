@@ -38,6 +38,14 @@ int truncatedProduct(int value, double factor)
     return static_cast<int>(value * factor);
 }
 
+// Whether the centres are farther apart than reach along one axis alone.
+// That settles "reach < distance" without the square root, as a distance is
+// never shorter than either of its sides.
+bool apartOnAnAxis(fixed dx, fixed dy, fixed reach)
+{
+    return dx > reach || dx < -reach || dy > reach || dy < -reach;
+}
+
 bool isWeakened(const unit* owner)
 {
     return owner && owner->getStatusAilment(ailmentWeaken) > 0;
@@ -219,8 +227,10 @@ void unit::collideWith(const unit& hitter, unitList* list)
                               && hitter.currentActivity == actDead && !hitter.helpsPlayer;
     if (hitter.unitID == unitID || kind == collideNone || sparesPlayer)
         return;
-    const fixed distance = calcDist(posX, posY, hitter.posX, hitter.posY);
     const fixed reach = (scaledSize(unitGraphics) + hitter.scaledSize(hitter.unitGraphics)) / 2;
+    if (apartOnAnAxis(hitter.posX - posX, hitter.posY - posY, reach))
+        return;
+    const fixed distance = calcDist(posX, posY, hitter.posX, hitter.posY);
     if (reach < distance)
         return;
 
@@ -312,13 +322,15 @@ void unit::processPendingActions(dataObj* data, unitList* list)
 
 void unit::payJuice(unitList* list)
 {
-    const std::vector<unit*> players =
-        list->search(list->getUnits(), searchByAffiliation, affiliationPlayer);
-    if (players.empty())
+    const std::vector<unit*>& all = list->getUnits();
+    const auto found = std::find_if(all.begin(), all.end(), [](const unit* member) {
+        return member->affiliation == affiliationPlayer;
+    });
+    if (found == all.end())
         return;
     // The pending activity was chosen before this step's hits, so a kill or
     // a stun pays only in the step in which it happens.
-    unit* player = players.front();
+    unit* player = *found;
     if (pendingActivity != actDead && hp <= 0)
         giveJuiceToPlayer(player, juiceValue, juiceForKill);
     else if (pendingActivity != actStunned && statusAilments[ailmentStun] > 0 && hp > 0)

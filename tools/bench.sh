@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Benchmarks of the simulation step and the drawn frame, in a Release build
+# of their own (build-bench). Each result also shows its CPU time as a share
+# of the 33.3 ms frame budget (budget%). Extra arguments go to Google
+# Benchmark, e.g. --benchmark_filter=Step or --benchmark_repetitions=5.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build-bench"
+
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD" -j "$(nproc)" --target battleBench
+if [ ! -x "$BUILD/tools/bench/battleBench" ]; then
+    echo "Google Benchmark is missing: apt-get install libbenchmark-dev" >&2
+    exit 1
+fi
+"$BUILD/tools/bench/battleBench" "$@"

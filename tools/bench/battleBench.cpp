@@ -1,0 +1,271 @@
+// Costs of one simulation step and one drawn frame, each also reported as a
+// share of the frame budget of the 30 Hz game ("budget%").
+
+#include <benchmark/benchmark.h>
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "battleMain.h"
+#include "dataObj.h"
+#include "loader.h"
+#include "main.h"
+#include "unitCreate.h"
+#include "unitList.h"
+
+namespace {
+
+constexpr double frameBudgetSeconds = 1.0 / 30;
+constexpr unsigned int scenarioSeed = 1234;
+// Steps of the round-2 scene before the measured one: bolts fly from the
+// first on, orbiters and the blast are called on the tenth.
+constexpr int roundTwoLeadSteps = 13;
+constexpr int orbiterAndBlastStep = 10;
+// Steps of a chaser crowd before the measured one: past its first aim, so
+// the chasers are dashing.
+constexpr int crowdLeadSteps = 16;
+
+// A battle brought up without display or timer, its pictures loaded at the
+// given colour depth, the way the game loads them for its screen.
+class benchBattle {
+public:
+    benchBattle(int resolutionX, int resolutionY, int depth)
+    {
+        static const bool started = install_allegro(SYSTEM_NONE, &errno, atexit) == 0;
+        set_color_depth(depth);
+        data.getVideoSettings()->setResolution(resolutionX, resolutionY);
+        const std::string picData = BROX_PICDATA;
+        char previous[4096];
+        ready = started && getcwd(previous, sizeof previous) != nullptr
+                && chdir(picData.substr(0, picData.rfind('/')).c_str()) == 0;
+        if (ready) {
+            battle.setDataObj(&data);
+            ready = battle.init() == 0;
+            ready = chdir(previous) == 0 && ready;
+        }
+        frameInRound = 0;
+        gamePaused = false;
+        shouldPauseTimer = false;
+    }
+
+    unitList* units() { return battle.getBattleUnits(); }
+
+    // One step with the mouse buttons and the keyboard as given.
+    void step(int buttons, bool space)
+    {
+        mouse_b = buttons;
+        key[KEY_SPACE] = space ? 1 : 0;
+        int x = 0;
+        int y = 0;
+        data.getVideoSettings()->getResolution(x, y);
+        units()->cullUnits();
+        data.getInputObj()->processInput(x, y, true);
+        battle.applyInput();
+        ++frameCount;
+        units()->cullUnits();
+    }
+
+    bool ready = false;
+    dataObj data;
+    battleMain battle;
+};
+
+int countOfType(unitList* list, int type)
+{
+    return static_cast<int>(list->search(list->getUnits(), searchByType, type).size());
+}
+
+bool allAlive(unitList* list)
+{
+    for (const unit* member : list->getUnits())
+        if (member->getHP() <= 0)
+            return false;
+    return true;
+}
+
+bool isArrival(const unit* member)
+{
+    const int type = member->getUnitType();
+    return type == chaser || type == seeker || type == healOrb;
+}
+
+// Spreads the round's arrivals over a grid of the arena, clear of the
+// fighter in the middle, so that no two touch: all at once on the border
+// they would crowd and kill each other.
+void spreadArrivals(benchBattle& battle)
+{
+    constexpr int spacing = 50;
+    constexpr int clearRadius = 110;
+    const arena* field = battle.data.getArena();
+    const int width = field->getArenaSizeX();
+    const int height = field->getArenaSizeY();
+    std::vector<unit*> arrivals;
+    for (unit* member : battle.units()->getUnits())
+        if (isArrival(member))
+            arrivals.push_back(member);
+    std::size_t next = 0;
+    for (int y = spacing / 2; y < height; y += spacing)
+        for (int x = spacing / 2; x < width && next < arrivals.size(); x += spacing) {
+            const int dx = x - width / 2;
+            const int dy = y - height / 2;
+            if (dx * dx + dy * dy >= clearRadius * clearRadius)
+                arrivals[next++]->setPos(itofix(x), itofix(y));
+        }
+}
+
+// Round 2 at its fullest: every scheduled unit has arrived and is alive, and
+// the fighter has bolts in flight, three orbiters and a blast. The fighter
+// fires first; then the rest of the schedule arrives at once.
+bool stageRoundTwo(benchBattle& battle)
+{
+    std::srand(scenarioSeed);
+    battle.battle.setNextRound(2);
+    battle.battle.restart(true, false);
+    unitList* list = battle.units();
+    list->createUnits();
+    unit* fighter = list->getUnits().front();
+    fighter->setHP(fighter->getMaxHP());
+    for (int step = 0; step < roundTwoLeadSteps; ++step) {
+        // Right button and Space go down a step early: both act on release.
+        const bool calling = step == orbiterAndBlastStep - 1;
+        battle.step(calling ? 3 : 1, calling);
+    }
+    // Each step ended with one more call.
+    for (int call = 1 + roundTwoLeadSteps; call <= battle.battle.getLatestTime(); ++call)
+        list->createUnits();
+    spreadArrivals(battle);
+    return countOfType(list, poleon) == 1 && countOfType(list, chaser) == 51
+           && countOfType(list, seeker) == 9 && countOfType(list, healOrb) == 3
+           && countOfType(list, orbiter) == 3 && countOfType(list, blast) == 1
+           && countOfType(list, bolt) >= 2 && allAlive(list);
+}
+
+// The fighter in the middle of a square arena with chasers strewn all over
+// it, one per 64 x 64 pixels.
+bool stageChaserCrowd(benchBattle& battle, int chasers)
+{
+    std::srand(scenarioSeed);
+    int side = 64;
+    while (side * side < chasers * 64 * 64)
+        side *= 2;
+    battle.data.getArena()->setArenaSize(side, side);
+    unitList* list = battle.units();
+    list->clearAll();
+    auto* fighter = new unitCreate;
+    fighter->unitType = poleon;
+    fighter->posX = fighter->posY = itofix(side / 2);
+    list->addCreate(fighter);
+    for (int i = 0; i < chasers; ++i) {
+        auto* request = new unitCreate;
+        request->unitType = chaser;
+        request->posX = itofix(std::rand() % side);
+        request->posY = itofix(std::rand() % side);
+        request->initArg0 = 15;
+        request->initArg1 = 60;
+        list->addCreate(request);
+    }
+    list->createUnits();
+    for (int step = 0; step < crowdLeadSteps; ++step)
+        battle.step(0, false);
+    return countOfType(list, chaser) > chasers * 9 / 10;
+}
+
+template <typename Stage>
+void measureStep(benchmark::State& state, Stage stage)
+{
+    benchBattle battle(640, 480, 32);
+    if (!battle.ready) {
+        state.SkipWithError("the battle did not start (picData.dat?)");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool staged = stage(battle);
+        state.ResumeTiming();
+        if (!staged) {
+            state.SkipWithError("the scene could not be staged");
+            break;
+        }
+        battle.battle.applyInput();
+    }
+    state.counters["units"] = static_cast<double>(battle.units()->getUnits().size());
+}
+
+void roundTwoStep(benchmark::State& state)
+{
+    measureStep(state, stageRoundTwo);
+}
+
+void chaserCrowdStep(benchmark::State& state)
+{
+    const int chasers = static_cast<int>(state.range(0));
+    measureStep(state, [chasers](benchBattle& battle) { return stageChaserCrowd(battle, chasers); });
+}
+
+void roundTwoFrame(benchmark::State& state)
+{
+    benchBattle battle(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                       static_cast<int>(state.range(2)));
+    if (!battle.ready || !stageRoundTwo(battle)) {
+        state.SkipWithError("the round-2 scene could not be staged");
+        return;
+    }
+    for (auto _ : state)
+        battle.battle.draw(battle.battle.getBuffer(), battle.battle.getArenaBuffer());
+    state.counters["units"] = static_cast<double>(battle.units()->getUnits().size());
+}
+
+} // namespace
+
+BENCHMARK(roundTwoStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(chaserCrowdStep)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(roundTwoFrame)
+    ->ArgNames({"width", "height", "bits"})
+    ->Args({640, 480, 24})
+    ->Args({640, 480, 32})
+    ->Args({800, 600, 24})
+    ->Args({800, 600, 32})
+    ->Args({1024, 768, 24})
+    ->Args({1024, 768, 32})
+    ->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// The console table with one more column: the CPU time of an iteration as a
+// share of the frame budget, in per cent.
+class budgetReporter : public benchmark::ConsoleReporter {
+public:
+    budgetReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        std::vector<Run> shared = runs;
+        for (Run& run : shared) {
+            if (run.error_occurred)
+                continue;
+            const double seconds =
+                run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            run.counters["budget%"] = seconds / frameBudgetSeconds * 100;
+        }
+        ConsoleReporter::ReportRuns(shared);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    budgetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
