@@ -342,11 +342,14 @@ TEST_F(catalogueFixture, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
 {
     unit* shot = create(bolt);
     unit* hunter = create(chaser, 15, 60);
+    const int hunterID = hunter->getUnitID();
     shot->setHP(0);
     hunter->setHP(0);
     dataObj data;
     int steps = 0;
-    while (list.getUnit(hunter->getUnitID()) != nullptr && steps < 20) {
+    while (list.getUnit(hunterID) != nullptr && steps < 20) {
+        // Drawing adopts the pending activity, so the dead pictures show.
+        EXPECT_EQ(hunter->getPendingActivity(), steps == 0 ? actIdle : actDead) << "step " << steps;
         for (unit* member : list.getUnits())
             member->makePendingActions(&data, &list);
         for (unit* member : list.getUnits())
@@ -354,9 +357,6 @@ TEST_F(catalogueFixture, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
         list.cullUnits();
         ++steps;
         EXPECT_TRUE(list.search(list.getUnits(), searchByType, bolt).empty());
-        // Drawing adopts the pending activity, so the dead pictures show.
-        const bool lingering = list.getUnit(hunter->getUnitID()) != nullptr;
-        EXPECT_TRUE(!lingering || hunter->getPendingActivity() == actDead) << "step " << steps;
     }
     EXPECT_EQ(steps, 10);
 }
