@@ -57,6 +57,8 @@ struct unitTemplate {
 
 const std::vector<unitTemplate>& unitTemplates()
 {
+    // type; frames per activity; damage, knockback type, power and frames;
+    // ailments inflicted; collision table; collision table while stunned.
     static const std::vector<unitTemplate> templates = {
         {chaser,
          {{actIdle, {13}}, {actMoving, {13}}, {actDead, {14}}, {actStunned, {18, 19, 20, 21}},
@@ -172,6 +174,8 @@ struct roundSetup {
 // aims for 5 and dashes for 15.
 const roundSetup& roundSetupOf(int round)
 {
+    // width, height, floor, title, successor; then per arrival: count, type,
+    // first delay, spacing, group size, init arguments.
     static const std::vector<roundSetup> rounds = {
         {300, 300, 0, 22, 1,
          {{10, chaser, 0, 20, 1, {15, 60, 0}},
@@ -252,7 +256,7 @@ unit* newBlast()
     return made;
 }
 
-// Seekers and heal orbs vanish soon after dying, unlike the other units.
+// Sets how many steps a dead unit stays in the list before it is removed.
 unit* removedAfter(unit* made, int steps)
 {
     made->setDeathTimeRemoval(steps);
