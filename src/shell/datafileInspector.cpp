@@ -130,6 +130,11 @@ private:
             return "its size is wrong";
         if (isUncheckedType(type))
             return "it is of a kind the game does not use";
+        // Allegro marks the free slots of its table of loaders with this
+        // type and no loader: an object of it would be loaded by calling
+        // a null function.
+        if (type == DAT_END)
+            return "its kind marks the end of a datafile";
         const std::size_t end = reader.offset() + static_cast<std::size_t>(size);
         std::string problem;
         if (type == DAT_BITMAP) {

@@ -98,15 +98,15 @@ bool isArrival(const unit* member)
 // Spreads the round's arrivals over a grid of the arena, clear of the
 // fighter in the middle, so that no two touch: all at once on the border
 // they would crowd and kill each other.
-void spreadArrivals(benchBattle& battle)
+void spreadArrivals(benchBattle& scene)
 {
     constexpr int spacing = 50;
     constexpr int clearRadius = 110;
-    const arena* field = battle.data.getArena();
+    const arena* field = scene.data.getArena();
     const int width = field->getArenaSizeX();
     const int height = field->getArenaSizeY();
     std::vector<unit*> arrivals;
-    for (unit* member : battle.units()->getUnits())
+    for (unit* member : scene.units()->getUnits())
         if (isArrival(member))
             arrivals.push_back(member);
     std::size_t next = 0;
@@ -122,24 +122,24 @@ void spreadArrivals(benchBattle& battle)
 // Round 2 at its fullest: every scheduled unit has arrived and is alive, and
 // the fighter has bolts in flight, three orbiters and a blast. The fighter
 // fires first; then the rest of the schedule arrives at once.
-bool stageRoundTwo(benchBattle& battle)
+bool stageRoundTwo(benchBattle& scene)
 {
     std::srand(scenarioSeed);
-    battle.battle.setNextRound(2);
-    battle.battle.restart(true, false);
-    unitList* list = battle.units();
+    scene.battle.setNextRound(2);
+    scene.battle.restart(true, false);
+    unitList* list = scene.units();
     list->createUnits();
     unit* fighter = list->getUnits().front();
     fighter->setHP(fighter->getMaxHP());
     for (int step = 0; step < roundTwoLeadSteps; ++step) {
         // Right button and Space go down a step early: both act on release.
         const bool calling = step == orbiterAndBlastStep - 1;
-        battle.step(calling ? 3 : 1, calling);
+        scene.step(calling ? 3 : 1, calling);
     }
     // Each step ended with one more call.
-    for (int call = 1 + roundTwoLeadSteps; call <= battle.battle.getLatestTime(); ++call)
+    for (int call = 1 + roundTwoLeadSteps; call <= scene.battle.getLatestTime(); ++call)
         list->createUnits();
-    spreadArrivals(battle);
+    spreadArrivals(scene);
     return countOfType(list, poleon) == 1 && countOfType(list, chaser) == 51
            && countOfType(list, seeker) == 9 && countOfType(list, healOrb) == 3
            && countOfType(list, orbiter) == 3 && countOfType(list, blast) == 1
@@ -148,14 +148,14 @@ bool stageRoundTwo(benchBattle& battle)
 
 // The fighter in the middle of a square arena with chasers strewn all over
 // it, one per 64 x 64 pixels.
-bool stageChaserCrowd(benchBattle& battle, int chasers)
+bool stageChaserCrowd(benchBattle& scene, int chasers)
 {
     std::srand(scenarioSeed);
     int side = 64;
     while (side * side < chasers * 64 * 64)
         side *= 2;
-    battle.data.getArena()->setArenaSize(side, side);
-    unitList* list = battle.units();
+    scene.data.getArena()->setArenaSize(side, side);
+    unitList* list = scene.units();
     list->clearAll();
     auto* fighter = new unitCreate;
     fighter->unitType = poleon;
@@ -172,29 +172,31 @@ bool stageChaserCrowd(benchBattle& battle, int chasers)
     }
     list->createUnits();
     for (int step = 0; step < crowdLeadSteps; ++step)
-        battle.step(0, false);
+        scene.step(0, false);
     return countOfType(list, chaser) > chasers * 9 / 10;
 }
 
 template <typename Stage>
 void measureStep(benchmark::State& state, Stage stage)
 {
-    benchBattle battle(640, 480, 32);
-    if (!battle.ready) {
+    benchBattle scene(640, 480, 32);
+    if (!scene.ready) {
         state.SkipWithError("the battle did not start (picData.dat?)");
         return;
     }
+    std::size_t population = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const bool staged = stage(battle);
+        const bool staged = stage(scene);
+        population = scene.units()->getUnits().size();
         state.ResumeTiming();
         if (!staged) {
             state.SkipWithError("the scene could not be staged");
             break;
         }
-        battle.battle.applyInput();
+        scene.battle.applyInput();
     }
-    state.counters["units"] = static_cast<double>(battle.units()->getUnits().size());
+    state.counters["units"] = static_cast<double>(population);
 }
 
 void roundTwoStep(benchmark::State& state)
@@ -205,20 +207,20 @@ void roundTwoStep(benchmark::State& state)
 void chaserCrowdStep(benchmark::State& state)
 {
     const int chasers = static_cast<int>(state.range(0));
-    measureStep(state, [chasers](benchBattle& battle) { return stageChaserCrowd(battle, chasers); });
+    measureStep(state, [chasers](benchBattle& scene) { return stageChaserCrowd(scene, chasers); });
 }
 
 void roundTwoFrame(benchmark::State& state)
 {
-    benchBattle battle(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+    benchBattle scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                        static_cast<int>(state.range(2)));
-    if (!battle.ready || !stageRoundTwo(battle)) {
+    if (!scene.ready || !stageRoundTwo(scene)) {
         state.SkipWithError("the round-2 scene could not be staged");
         return;
     }
     for (auto _ : state)
-        battle.battle.draw(battle.battle.getBuffer(), battle.battle.getArenaBuffer());
-    state.counters["units"] = static_cast<double>(battle.units()->getUnits().size());
+        scene.battle.draw(scene.battle.getBuffer(), scene.battle.getArenaBuffer());
+    state.counters["units"] = static_cast<double>(scene.units()->getUnits().size());
 }
 
 } // namespace

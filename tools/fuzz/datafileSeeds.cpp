@@ -1,62 +1,122 @@
-// Writes the starting corpus of the datafile fuzzer into a folder: complete
-// picture files, unpacked, the way the fuzzer's target reads them. A file
-// the check accepts is too large to be found from nothing.
+// Writes the starting corpus of the datafile fuzzer into a folder: picture
+// files the check accepts, unpacked, the way the fuzzer's target reads them.
+// Such a file is too large to be found from nothing, and the loader's paths
+// give the fuzzer no coverage of their own, so the seeds bring the variety:
+// every colour depth a datafile can store, properties, nested datafiles,
+// palettes and objects of other kinds.
 
 #include <allegro.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "datWriter.h"
 #include "datafileInspector.h"
 
 namespace {
 
-// Every object a small picture of the given side, filled with one colour.
-std::vector<NamedPicture> pictures(int side)
+using bytes = std::vector<unsigned char>;
+
+void put32(bytes& out, std::uint32_t value)
 {
-    std::vector<NamedPicture> all;
-    for (int index = 0; index < datafileInspector::requiredObjects; ++index) {
-        BITMAP* pic = create_bitmap_ex(32, side, side);
-        clear_to_color(pic, makecol32(index * 4, 255 - index * 4, 128));
-        all.push_back({"PIC" + std::to_string(index), pic});
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(value >> shift));
+}
+
+void put16(bytes& out, int value)
+{
+    out.push_back(static_cast<unsigned char>((value >> 8) & 0xff));
+    out.push_back(static_cast<unsigned char>(value & 0xff));
+}
+
+// One object: an optional NAME property, the type, the stored and the
+// unpacked size (the same: objects are stored raw) and the contents.
+void putObject(bytes& out, int type, const bytes& contents, const std::string& name)
+{
+    if (!name.empty()) {
+        put32(out, DAT_PROPERTY);
+        put32(out, DAT_NAME);
+        put32(out, static_cast<std::uint32_t>(name.size()));
+        out.insert(out.end(), name.begin(), name.end());
     }
-    return all;
+    put32(out, static_cast<std::uint32_t>(type));
+    put32(out, static_cast<std::uint32_t>(contents.size()));
+    put32(out, static_cast<std::uint32_t>(contents.size()));
+    out.insert(out.end(), contents.begin(), contents.end());
 }
 
-// Writes the pictures through the game's own writer and reads the file
-// back unpacked.
-std::vector<unsigned char> unpackedDatafile(int side)
+// A datafile stores 32-bit pictures as three bytes a pixel, and -32 for
+// pictures with an alpha channel, four bytes a pixel.
+bytes bitmap(int bits, int side)
 {
-    std::vector<NamedPicture> all = pictures(side);
-    const std::string packed = "/tmp/broxSeedPacked.dat";
-    const bool written = writeDatafile(packed.c_str(), all);
-    for (NamedPicture& pic : all)
-        destroy_bitmap(pic.bitmap);
-    std::vector<unsigned char> bytes;
-    PACKFILE* file = written ? pack_fopen(packed.c_str(), F_READ_PACKED) : nullptr;
-    if (file == nullptr)
-        return bytes;
-    int c = 0;
-    while ((c = pack_getc(file)) != EOF)
-        bytes.push_back(static_cast<unsigned char>(c));
-    pack_fclose(file);
-    std::remove(packed.c_str());
-    return bytes;
+    const int pixelBytes = bits == -32 ? 4 : bits == 32 ? 3 : (bits + 7) / 8;
+    bytes contents;
+    put16(contents, bits);
+    put16(contents, side);
+    put16(contents, side);
+    for (int i = 0; i < side * side * pixelBytes; ++i)
+        contents.push_back(static_cast<unsigned char>(i * 37));
+    return contents;
 }
 
-bool writeSeed(const std::string& folder, int side)
+bytes palette()
 {
-    const std::vector<unsigned char> bytes = unpackedDatafile(side);
-    if (bytes.empty() || !datafileInspector::unpackedProblem(bytes).empty())
+    bytes contents;
+    for (int i = 0; i < 256 * 4; ++i)
+        contents.push_back(static_cast<unsigned char>(i % 64));
+    return contents;
+}
+
+struct object {
+    int type;
+    bytes contents;
+};
+
+bytes datafile(const std::vector<object>& objects, bool named)
+{
+    bytes out;
+    put32(out, DAT_MAGIC);
+    put32(out, static_cast<std::uint32_t>(objects.size()));
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        putObject(out, objects[i].type, objects[i].contents,
+                  named ? "PIC" + std::to_string(i) : "");
+    return out;
+}
+
+// Every object a picture of the given depth and side.
+std::vector<object> plainPictures(int bits, int side)
+{
+    return std::vector<object>(datafileInspector::requiredObjects, {DAT_BITMAP, bitmap(bits, side)});
+}
+
+// Pictures of every depth, a nested datafile and a palette where the game
+// needs no picture, and two objects more than it needs.
+std::vector<object> mixedObjects()
+{
+    const int depths[] = {8, 15, 16, 24, 32, -32};
+    std::vector<object> objects;
+    for (int index = 0; index < datafileInspector::requiredObjects; ++index)
+        objects.push_back({DAT_BITMAP, bitmap(depths[index % 6], 1 + index % 3)});
+    const bytes nested = datafile({{DAT_BITMAP, bitmap(16, 2)}, {DAT_PALETTE, palette()}}, true);
+    // A nested datafile's contents are its object count and objects.
+    objects[29] = {DAT_FILE, bytes(nested.begin() + 4, nested.end())};
+    objects[34] = {DAT_PALETTE, palette()};
+    objects.push_back({DAT_DATA, {1, 2, 3}});
+    objects.push_back({DAT_ID('X', 'Y', 'Z', ' '), {}});
+    return objects;
+}
+
+bool writeSeed(const std::string& path, const bytes& contents)
+{
+    if (!datafileInspector::unpackedProblem(contents).empty())
         return false;
-    std::ofstream out(folder + "/complete" + std::to_string(side), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(contents.data()),
+              static_cast<std::streamsize>(contents.size()));
     return static_cast<bool>(out);
 }
 
@@ -69,11 +129,14 @@ int main(int argc, char** argv)
         return 2;
     }
     install_allegro(SYSTEM_NONE, &errno, atexit);
-    for (int side : {1, 2})
-        if (!writeSeed(argv[1], side)) {
-            std::fprintf(stderr, "could not write a seed of side %d\n", side);
-            return 1;
-        }
+    const std::string folder = argv[1];
+    const bool written = writeSeed(folder + "/plain32", datafile(plainPictures(32, 1), true))
+                         && writeSeed(folder + "/plain8", datafile(plainPictures(8, 2), false))
+                         && writeSeed(folder + "/mixed", datafile(mixedObjects(), true));
+    if (!written) {
+        std::fprintf(stderr, "could not write the seeds\n");
+        return 1;
+    }
     return 0;
 }
 END_OF_MAIN()
