@@ -29,6 +29,15 @@ void stage(headlessBattle& game, bool withFighter, int enemyDelay = -1)
         queue(game.units(), chaser, enemyDelay);
 }
 
+// Plays a round holding only the fighter until it is won.
+void winRound(headlessBattle& game)
+{
+    game.skipCountdown();
+    stage(game, true);
+    while (game.battle.getState() != stateWon)
+        game.pass(true);
+}
+
 void tapKey(headlessBattle& game, int code, bool tickOnRelease)
 {
     key[code] = 1;
@@ -145,10 +154,7 @@ TEST(BattleControllerTest, PauseDuringTheWonBannerHoldsIt)
 {
     headlessBattle game;
     ASSERT_EQ(game.initResult, 0);
-    game.skipCountdown();
-    stage(game, true);
-    while (game.battle.getState() != stateWon)
-        game.pass(true);
+    winRound(game);
     tapKey(game, KEY_TAB, true);
     ASSERT_TRUE(gamePaused);
     const int held = game.battle.getStateTimer();
@@ -199,10 +205,7 @@ TEST(BattleControllerTest, PassEndingTheWonBannerDrawsTheNewRoundAndStepsIt)
 {
     headlessBattle game;
     ASSERT_EQ(game.initResult, 0);
-    game.skipCountdown();
-    stage(game, true);
-    while (game.battle.getState() != stateWon)
-        game.pass(true);
+    winRound(game);
     game.passes(149, false);
     ASSERT_EQ(game.battle.getState(), stateWon);
     game.pass(true);

@@ -40,19 +40,30 @@ configResult readFrom(const std::string& text)
 const std::vector<int> defaultKeys = {KEY_W, KEY_S, KEY_A, KEY_D,
                                       KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC};
 
+// Reads the configuration the way the game does, from the working directory:
+// a fresh folder holding broxConfig.txt with the given text, or no file.
+void readInFolder(dataObj& data, const char* fileText)
+{
+    char dir[] = "/tmp/broxcfgXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/broxConfig.txt";
+    if (fileText != nullptr)
+        std::ofstream(path) << fileText;
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    data.readConfig();
+    ASSERT_EQ(chdir(previous), 0);
+    std::remove(path.c_str());
+    rmdir(dir);
+}
+
 } // namespace
 
 TEST(ConfigTest, DefaultsWhenTheFileIsMissing)
 {
-    char dir[] = "/tmp/broxcfgXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
     dataObj data;
-    data.readConfig();
-    ASSERT_EQ(chdir(previous), 0);
-    rmdir(dir);
+    readInFolder(data, nullptr);
 
     EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 640);
     EXPECT_EQ(data.getVideoSettings()->getResolutionY(), 480);
@@ -64,18 +75,8 @@ TEST(ConfigTest, DefaultsWhenTheFileIsMissing)
 
 TEST(ConfigTest, ReadsTheFileFromTheWorkingDirectory)
 {
-    char dir[] = "/tmp/broxcfgXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/broxConfig.txt";
-    std::ofstream(path) << "resolution 800\nwindowed 1\ncolorDepth 32\n";
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
     dataObj data;
-    data.readConfig();
-    ASSERT_EQ(chdir(previous), 0);
-    std::remove(path.c_str());
-    rmdir(dir);
+    readInFolder(data, "resolution 800\nwindowed 1\ncolorDepth 32\n");
 
     EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 800);
     EXPECT_EQ(data.getVideoSettings()->getResolutionY(), 600);
