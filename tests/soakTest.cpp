@@ -14,7 +14,8 @@
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; GCC ships no header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "battleTestKit.h"
@@ -59,16 +60,13 @@ public:
     void act(int width, int height)
     {
         for (int code : {KEY_W, KEY_A, KEY_S, KEY_D})
-            if (chance(12))
-                key[code] = key[code] ? 0 : 1;
-        click(KEY_SPACE, 80);
-        click(KEY_TAB, 1500);
-        click(KEY_F10, 4000);
-        int buttons = mouse_b;
-        if (chance(25))
-            buttons ^= 1;
-        buttons = (buttons & 2) != 0 ? buttons & ~2 : buttons | (chance(50) ? 2 : 0);
-        mouse_b = buttons;
+            key[code] = held(key[code] != 0, 12);
+        key[KEY_SPACE] = clicked(key[KEY_SPACE] != 0, 80);
+        key[KEY_TAB] = clicked(key[KEY_TAB] != 0, 1500);
+        key[KEY_F10] = clicked(key[KEY_F10] != 0, 4000);
+        const bool fire = held((mouse_b & 1) != 0, 25);
+        const bool call = clicked((mouse_b & 2) != 0, 50);
+        mouse_b = (fire ? 1 : 0) | (call ? 2 : 0);
         mouse_x = within(-40, width + 40);
         mouse_y = within(-40, height + 40);
     }
@@ -96,11 +94,11 @@ public:
     }
 
 private:
-    // Down for one pass, then up again: a click.
-    void click(int code, int oneIn)
-    {
-        key[code] = !key[code] && chance(oneIn) ? 1 : 0;
-    }
+    // Held for a stretch, then let go for a stretch.
+    bool held(bool down, int oneIn) { return chance(oneIn) ? !down : down; }
+
+    // Down for one pass, then up again.
+    bool clicked(bool down, int oneIn) { return !down && chance(oneIn); }
 
     bool chance(int oneIn) { return within(1, oneIn) == 1; }
 

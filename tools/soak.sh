@@ -12,5 +12,5 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBROX_SANITIZE=O
 cmake --build "$BUILD" -j "$(nproc)" --target brox_tests
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1:suppressions=$ROOT/tools/ubsan.supp}
 BROX_SOAK_STEPS="$STEPS" "$BUILD/tests/brox_tests" --gtest_filter='SoakTest.*'
