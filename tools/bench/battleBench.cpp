@@ -249,7 +249,8 @@ public:
     {
         std::vector<Run> shared = runs;
         for (Run& run : shared) {
-            if (run.error_occurred)
+            // A coefficient of variation is a ratio, not a time.
+            if (run.error_occurred || run.aggregate_unit == benchmark::kPercentage)
                 continue;
             const double seconds =
                 run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
