@@ -14,6 +14,7 @@ GAME_PID=
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
+    [ -f "$WORK/xvfb.log" ] && sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2
     exit 1
 }
 
@@ -69,8 +70,24 @@ window_shown() {
     [ -n "$(game_window)" ]
 }
 
+window_shown_or_game_ended() {
+    window_shown || game_stopped
+}
+
+# Now and then the game library cannot reach a display that has just been
+# started; the game then ends at once with its message, and is started again.
 wait_for_window() {
-    wait_for 20 window_shown || fail "the game window did not appear"
+    local attempt
+    for attempt in 1 2 3; do
+        wait_for 20 window_shown_or_game_ended || fail "the game window did not appear"
+        window_shown && break
+        grep -q 'Unable to start the Allegro game library' "$WORK/game.out" || break
+        echo "the game could not reach the display (attempt $attempt); starting it again" >&2
+        wait "$GAME_PID" 2>/dev/null
+        sleep 1
+        start_game
+    done
+    window_shown || fail "the game window did not appear"
     WINDOW=$(game_window)
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
 }
