@@ -27,76 +27,77 @@ void put32(bytes& out, std::uint32_t value)
         out.push_back(static_cast<unsigned char>(value >> shift));
 }
 
-void putObject(bytes& out, int type, const bytes& contents)
+bytes operator+(bytes first, const bytes& second)
 {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// An object as a datafile stores it: type, stored and unpacked size (the
+// same: stored raw), contents.
+bytes object(int type, const bytes& contents)
+{
+    bytes out;
     put32(out, static_cast<std::uint32_t>(type));
     put32(out, static_cast<std::uint32_t>(contents.size()));
     put32(out, static_cast<std::uint32_t>(contents.size()));
-    out.insert(out.end(), contents.begin(), contents.end());
+    return out + contents;
+}
+
+// A property in front of an object.
+bytes property(int type, const std::string& value)
+{
+    bytes out;
+    put32(out, DAT_PROPERTY);
+    put32(out, static_cast<std::uint32_t>(type));
+    put32(out, static_cast<std::uint32_t>(value.size()));
+    return out + bytes(value.begin(), value.end());
 }
 
 // An 8-bit picture of one pixel: depth, width and height, then the pixel.
-const bytes onePixel = {0, 8, 0, 1, 0, 1, 7};
+const bytes onePixel = object(DAT_BITMAP, {0, 8, 0, 1, 0, 1, 7});
 
 // The unpacked contents of a picture file with every object the game needs,
-// object `odd` holding the given type and contents instead of a picture
-// (none does for -1).
-bytes pictureFileWith(int odd, int type, const bytes& contents)
+// object `odd` given in full (with any properties) instead of a picture;
+// none is for -1.
+bytes pictureFileWith(int odd, const bytes& oddObject)
 {
     bytes out;
     put32(out, DAT_MAGIC);
     put32(out, datafileInspector::requiredObjects);
-    for (int index = 0; index < datafileInspector::requiredObjects; ++index) {
-        if (index == odd)
-            putObject(out, type, contents);
-        else
-            putObject(out, DAT_BITMAP, onePixel);
-    }
+    for (int index = 0; index < datafileInspector::requiredObjects; ++index)
+        out = out + (index == odd ? oddObject : onePixel);
     return out;
 }
 
 // A nested datafile's contents: its object count, then its objects.
-bytes nestedWith(int type, const bytes& contents)
+bytes nested(const bytes& second)
 {
     bytes out;
     put32(out, 2);
-    putObject(out, DAT_BITMAP, onePixel);
-    putObject(out, type, contents);
-    return out;
+    return out + onePixel + second;
 }
 
-} // namespace
+// The findings, as picData.dat files without the packfile magic.
+const bytes endTypeObject = pictureFileWith(29, object(DAT_END, {1, 2}));
+const bytes endTypeProperty = pictureFileWith(51, property(DAT_END, "PIC51") + onePixel);
 
-// Allegro loads an object of type DAT_END (-1) by calling a null function:
-// a file with one at an index the game does not use passed the check and
-// crashed the game in load_datafile.
-TEST(FuzzRegressionTest, ObjectOfTheEndTypeIsRefused)
-{
-    EXPECT_EQ(datafileInspector::unpackedProblem(pictureFileWith(-1, DAT_END, {})), "");
-    EXPECT_EQ(datafileInspector::unpackedProblem(pictureFileWith(29, DAT_END, {1, 2})),
-              "object 29: its kind marks the end of a datafile");
-    EXPECT_EQ(datafileInspector::unpackedProblem(
-                  pictureFileWith(34, DAT_FILE, nestedWith(DAT_END, {}))),
-              "object 34: object 1: its kind marks the end of a datafile");
-}
-
-TEST(FuzzRegressionTest, GameRefusesAFileWithAnObjectOfTheEndTypeWithoutLoadingIt)
+// Runs battleMain::init on the given file as picData.dat in a fresh folder;
+// its result, and what it printed in `output`.
+int initWith(const bytes& contents, std::string& output)
 {
     ensureHeadlessAllegro();
     char folder[] = "/tmp/broxfuzzXXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
     char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(folder), 0);
+    if (mkdtemp(folder) == nullptr || getcwd(previous, sizeof previous) == nullptr
+        || chdir(folder) != 0)
+        return -2;
     bytes file;
     put32(file, F_NOPACK_MAGIC);
-    const bytes contents = pictureFileWith(29, DAT_END, {1, 2});
-    file.insert(file.end(), contents.begin(), contents.end());
+    file = file + contents;
     std::ofstream(battleMain::datafileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-
     int result = 0;
-    std::string output;
     {
         dataObj data;
         battleMain battle;
@@ -107,10 +108,46 @@ TEST(FuzzRegressionTest, GameRefusesAFileWithAnObjectOfTheEndTypeWithoutLoadingI
         output = testing::internal::GetCapturedStdout();
     }
     std::remove(battleMain::datafileName);
-    ASSERT_EQ(chdir(previous), 0);
+    const bool back = chdir(previous) == 0;
     rmdir(folder);
+    return back ? result : -2;
+}
 
-    EXPECT_EQ(result, -1);
+} // namespace
+
+// Allegro loads an object of type DAT_END (-1) by calling a null function:
+// a file with one at an index the game does not use passed the check and
+// crashed the game in load_datafile.
+TEST(FuzzRegressionTest, ObjectOfTheEndTypeIsRefused)
+{
+    EXPECT_EQ(datafileInspector::unpackedProblem(pictureFileWith(-1, {})), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(endTypeObject),
+              "object 29: its kind marks the end of a datafile");
+    EXPECT_EQ(datafileInspector::unpackedProblem(
+                  pictureFileWith(34, object(DAT_FILE, nested(object(DAT_END, {}))))),
+              "object 34: object 1: its kind marks the end of a datafile");
+}
+
+// A property of type DAT_END ends the object's list of properties in
+// Allegro, so the loaded file leaked the property's contents for good.
+TEST(FuzzRegressionTest, PropertyOfTheEndTypeIsRefused)
+{
+    EXPECT_EQ(datafileInspector::unpackedProblem(pictureFileWith(51, property(DAT_NAME, "PIC51")
+                                                                         + onePixel)),
+              "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(endTypeProperty),
+              "object 51: its properties are damaged");
+    EXPECT_EQ(datafileInspector::unpackedProblem(
+                  pictureFileWith(29, object(DAT_FILE, nested(property(DAT_END, "") + onePixel)))),
+              "object 29: object 1: its properties are damaged");
+}
+
+TEST(FuzzRegressionTest, GameRefusesBothFindingsWithoutLoadingThem)
+{
+    std::string output;
+    EXPECT_EQ(initWith(endTypeObject, output), -1);
     EXPECT_NE(output.find("unusable: object 29: its kind marks the end of a datafile"),
               std::string::npos);
+    EXPECT_EQ(initWith(endTypeProperty, output), -1);
+    EXPECT_NE(output.find("unusable: object 51: its properties are damaged"), std::string::npos);
 }

@@ -153,6 +153,8 @@ private:
     }
 
     // Reads the property list in front of an object and leaves its type.
+    // A property of the end type would end Allegro's list of the object's
+    // properties early, and what it holds would never be freed.
     bool skipProperties(std::int32_t& type)
     {
         while (reader.read32(type)) {
@@ -160,8 +162,8 @@ private:
                 return true;
             std::int32_t propertyType = 0;
             std::int32_t length = 0;
-            if (!reader.read32(propertyType) || !reader.read32(length) || length < 0
-                || !reader.skip(static_cast<std::size_t>(length)))
+            if (!reader.read32(propertyType) || propertyType == DAT_END || !reader.read32(length)
+                || length < 0 || !reader.skip(static_cast<std::size_t>(length)))
                 return false;
         }
         return false;
