@@ -249,12 +249,14 @@ public:
     {
         std::vector<Run> shared = runs;
         for (Run& run : shared) {
-            // A coefficient of variation is a ratio, not a time.
-            if (run.error_occurred || run.aggregate_unit == benchmark::kPercentage)
+            if (run.error_occurred)
                 continue;
+            // A share varies as much as the time it is a share of.
+            const bool variation = run.aggregate_unit == benchmark::kPercentage;
             const double seconds =
                 run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            run.counters["budget%"] = seconds / frameBudgetSeconds * 100;
+            run.counters["budget%"] =
+                variation ? run.cpu_accumulated_time : seconds / frameBudgetSeconds * 100;
         }
         ConsoleReporter::ReportRuns(shared);
     }
