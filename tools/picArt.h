@@ -14,6 +14,8 @@ enum class Ailment { weaken, invincible, juiceBoost, juiceBlock, slow, haste, st
 enum class BannerStyle { title, allClear, lost, won };
 
 BITMAP *poleonPicture(PoleonPose pose);
+// The idle fighter, zoom times the size of its picture: the desktop icon.
+BITMAP *fighterIcon(int zoom);
 BITMAP *chaserPicture(ChaserPose pose);
 BITMAP *chaserStunnedPicture(int frame); // frame 0..3: stars circling
 BITMAP *seekerPicture(SeekerPose pose);

@@ -1,13 +1,16 @@
-// picbuilder: draws every picture of the game and writes picData.dat.
-// Usage: picbuilder <output path>
+// picbuilder: draws every picture of the game and writes picData.dat, or
+// the fighter as a desktop icon.
+// Usage: picbuilder <output.dat> | picbuilder --icon <size> <output.png>
 #include "datWriter.h"
 #include "picArt.h"
 #include "picLayout.h"
+#include "pngWriter.h"
 
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -103,33 +106,53 @@ bool recipesInOrder() {
   return true;
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output.dat>\n", argv[0]);
+int writeIcon(int size, const char *path) {
+  if (size <= 0 || size % poleonSide != 0) {
+    std::fprintf(stderr, "picbuilder: an icon's size is a multiple of %d\n", poleonSide);
     return 2;
   }
+  BITMAP *icon = fighterIcon(size / poleonSide);
+  const bool written = writePng(path, icon);
+  destroy_bitmap(icon);
+  if (!written) {
+    std::fprintf(stderr, "picbuilder: cannot write %s\n", path);
+    return 1;
+  }
+  return 0;
+}
+
+int writePictures(const char *path) {
   if (!recipesInOrder()) {
     std::fprintf(stderr, "picbuilder: picture list is out of index order\n");
     return 1;
+  }
+  std::vector<NamedPicture> pictures;
+  for (const PictureRecipe &recipe : recipes())
+    pictures.push_back({objectName(recipe), recipe.draw()});
+  const bool written = writeDatafile(path, pictures);
+  for (NamedPicture &pic : pictures)
+    destroy_bitmap(pic.bitmap);
+  if (!written) {
+    std::fprintf(stderr, "picbuilder: cannot write %s\n", path);
+    return 1;
+  }
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  const bool icon = argc == 4 && std::string(argv[1]) == "--icon";
+  if (argc != 2 && !icon) {
+    std::fprintf(stderr, "usage: %s <output.dat> | %s --icon <size> <output.png>\n", argv[0],
+                 argv[0]);
+    return 2;
   }
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
     std::fprintf(stderr, "picbuilder: cannot start Allegro\n");
     return 1;
   }
   set_color_depth(32);
-
-  std::vector<NamedPicture> pictures;
-  for (const PictureRecipe &recipe : recipes())
-    pictures.push_back({objectName(recipe), recipe.draw()});
-  const bool written = writeDatafile(argv[1], pictures);
-  for (NamedPicture &pic : pictures)
-    destroy_bitmap(pic.bitmap);
-  if (!written) {
-    std::fprintf(stderr, "picbuilder: cannot write %s\n", argv[1]);
-    return 1;
-  }
-  return 0;
+  return icon ? writeIcon(std::atoi(argv[2]), argv[3]) : writePictures(argv[1]);
 }
 END_OF_MAIN()

@@ -121,8 +121,9 @@ BITMAP *blankBitmap(int w, int h) {
   return bmp;
 }
 
-Pen::Pen(int w, int h)
-    : w_(w), h_(h), big_(blankBitmap(w * kSuper, h * kSuper)),
+Pen::Pen(int w, int h, int zoom)
+    : w_(w * zoom), h_(h * zoom), scale_(kSuper * zoom),
+      big_(blankBitmap(w_ * kSuper, h_ * kSuper)),
       quarter_(makePattern(Density::quarter)), half_(makePattern(Density::half)) {}
 
 Pen::~Pen() {
@@ -142,8 +143,9 @@ BITMAP *Pen::finish() {
   return out;
 }
 
-int Pen::sx(float x) const { return static_cast<int>(std::lround((x + shift_.x) * kSuper)); }
-int Pen::sy(float y) const { return static_cast<int>(std::lround((y + shift_.y) * kSuper)); }
+int Pen::sx(float x) const { return length(x + shift_.x); }
+int Pen::sy(float y) const { return length(y + shift_.y); }
+int Pen::length(float l) const { return static_cast<int>(std::lround(l * scale_)); }
 int Pen::colourOf(Rgb colour) const { return forced_ >= 0 ? forced_ : colour.value(); }
 
 void Pen::polygon(const std::vector<Pt> &pts, Rgb colour) {
@@ -156,13 +158,12 @@ void Pen::polygon(const std::vector<Pt> &pts, Rgb colour) {
 }
 
 void Pen::disc(Pt centre, float radius, Rgb colour) {
-  circlefill(big_, sx(centre.x), sy(centre.y), static_cast<int>(std::lround(radius * kSuper)),
+  circlefill(big_, sx(centre.x), sy(centre.y), length(radius),
              colourOf(colour));
 }
 
 void Pen::ellipse(Pt centre, float rx, float ry, Rgb colour) {
-  ellipsefill(big_, sx(centre.x), sy(centre.y), static_cast<int>(std::lround(rx * kSuper)),
-              static_cast<int>(std::lround(ry * kSuper)), colourOf(colour));
+  ellipsefill(big_, sx(centre.x), sy(centre.y), length(rx), length(ry), colourOf(colour));
 }
 
 void Pen::box(float x1, float y1, float x2, float y2, Rgb colour) {

@@ -38,7 +38,9 @@ enum class Density { quarter, half };
 // up either fully transparent or opaque, as sprites need.
 class Pen {
 public:
-  Pen(int w, int h);
+  // zoom > 1 draws the same picture coordinates into a picture that many
+  // times larger, for icons of a unit.
+  Pen(int w, int h, int zoom = 1);
   ~Pen();
   Pen(const Pen &) = delete;
   Pen &operator=(const Pen &) = delete;
@@ -77,10 +79,12 @@ public:
 private:
   int sx(float x) const;
   int sy(float y) const;
+  int length(float l) const;
   int colourOf(Rgb colour) const;
   void withPattern(BITMAP *pattern, const std::function<void()> &draw);
 
   int w_, h_;
+  int scale_;
   BITMAP *big_;
   BITMAP *quarter_, *half_;
   Pt shift_{0, 0};

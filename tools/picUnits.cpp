@@ -149,6 +149,12 @@ BITMAP *poleonPicture(PoleonPose pose) {
   return pen.finish();
 }
 
+BITMAP *fighterIcon(int zoom) {
+  Pen pen(poleonSide, poleonSide, zoom);
+  fighterFor(pen, PoleonPose::idle);
+  return pen.finish();
+}
+
 // --- chaser, the dashing enemy ----------------------------------------
 
 namespace {

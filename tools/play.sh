@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and starts the game in the run folder.
+# Installs what the game needs, builds the game and its pictures, and starts
+# it in the run folder.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" play
 cd "$RUN"
 exec "$BUILD/brox"

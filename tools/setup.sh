@@ -1,33 +1,19 @@
 #!/usr/bin/env bash
 # Shared set-up of play.sh and test.sh: installs the Debian packages that are
-# missing, configures and builds everything (game, picture file, tests) and
-# lays out the run folder the game starts in.
+# missing, configures and builds, and lays out the run folder the game starts
+# in. "play" builds only the game and its pictures; "test" (the default)
+# builds everything: game, tools and tests.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 RUN="$ROOT/run"
 
-PACKAGES="g++ cmake make pkg-config liballegro4-dev libgtest-dev xvfb xdotool imagemagick libbenchmark-dev clang libclang-rt-14-dev"
+source "$ROOT/tools/packages.sh"
 
-install_missing_packages() {
-    local missing=()
-    local package
-    for package in $PACKAGES; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
-            missing+=("$package")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-}
-
-build_everything() {
+build() {
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$BUILD" -j "$(nproc)"
+    cmake --build "$BUILD" -j "$(nproc)" "$@"
 }
 
 prepare_run_folder() {
@@ -37,6 +23,11 @@ prepare_run_folder() {
     [ -f "$RUN/broxConfig.txt" ] || cp "$ROOT/broxConfig.txt" "$RUN/broxConfig.txt"
 }
 
-install_missing_packages
-build_everything
+if [ "${1:-test}" = play ]; then
+    install_missing_packages "${GAME_PACKAGES[@]}"
+    build --target brox picdata
+else
+    install_missing_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build
+fi
 prepare_run_folder

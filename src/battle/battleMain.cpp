@@ -41,6 +41,7 @@ constexpr int roundGraceSteps = 30;
 constexpr int arenaFloorGrey = 64;
 constexpr int hudGrey = 128;
 constexpr int helpLineHeight = 12;
+constexpr const char* pausedLine = "paused: Tab resumes";
 
 int grey(int level)
 {
@@ -170,6 +171,9 @@ void battleMain::go()
         draw(buffer, arenaBuffer);
     battleUnits->cullUnits();
     data->getInputObj()->processInput(resolutionX, resolutionY, frameTick > 0);
+    // After the poll: a key that Allegro let go of when the focus left is
+    // then forgotten before anything acts on its release.
+    followWindowFocus();
     // The ticks this pass answers for; one that arrives later in the pass is
     // kept for the next pass instead of being lost with the reset.
     const int ticksSeen = frameTick;
@@ -225,6 +229,20 @@ void battleMain::runBanner()
         restart(true, true);
     } else {
         restart(false, false);
+    }
+}
+
+void battleMain::followWindowFocus()
+{
+    const bool focused = windowFocused;
+    if (!focused && hadFocus)
+        data->getInputObj()->forgetHeldInput();
+    hadFocus = focused;
+    // The fight never runs unseen; the countdown and the banners run their
+    // course, and the fight that follows them starts paused.
+    if (!focused && (state == stateFighting || state == stateLastWave) && !gamePaused) {
+        gamePaused = true;
+        shouldPauseTimer = true;
     }
 }
 
@@ -372,7 +390,12 @@ void battleMain::drawTimerBar(BITMAP* target, int value)
     const int y = video->getArenaPosY() + arenaHeight + halfBar;
     stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y,
                    halfBar, halfBar);
-    textprintf_ex(target, font, video->getHPBarStartX() + 10, y, grey(hudGrey), -1, "%d", value);
+    const int x = video->getHPBarStartX() + 10;
+    textprintf_ex(target, font, x, y, grey(hudGrey), -1, "%d", value);
+    // The countdown pauses too, but shows its own banner.
+    if (gamePaused && state != stateCountdown)
+        textprintf_ex(target, font, x + text_length(font, "0000000000"), y, grey(hudGrey), -1,
+                      "%s", pausedLine);
 }
 
 void battleMain::drawStatus(BITMAP* target, playerUnit* player)

@@ -69,6 +69,8 @@ private:
     void checkRoundEnd();
     void runBanner();
     void readPauseAndReset();
+    // Pauses the fight while the window is in the background.
+    void followWindowFocus();
     // The first player-side unit of the list, or null.
     playerUnit* findPlayer() const;
     void drawHelpTexts(BITMAP* target);
@@ -95,6 +97,7 @@ private:
     int latestTime = 0;
     int round = 0;
     int nextRound = 0;
+    bool hadFocus = true;
     std::unique_ptr<loader> roundLoader;
     DATAFILE* datafile = nullptr;
 };

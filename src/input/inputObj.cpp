@@ -93,6 +93,13 @@ void inputObj::pollMouseButtons(bool newFrame)
     }
 }
 
+void inputObj::forgetHeldInput()
+{
+    for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
+                                     &mouseWasClicked, &mouseReleasePending})
+        flags->assign(flags->size(), false);
+}
+
 std::vector<int>* inputObj::getKeyMap() { return &keyMap; }
 
 int inputObj::setKeyMap(const std::vector<int>* keys)

@@ -37,6 +37,10 @@ public:
     // step follows this poll: releases are reported on such polls only.
     void processInput(int width, int height, bool newFrame);
 
+    // Drops every held key and button and every release not yet reported,
+    // as if nothing had been touched: for when the window loses the focus.
+    void forgetHeldInput();
+
     std::vector<int>* getKeyMap();
     // Copies every entry that is a usable key code into its slot; -1 and
     // codes outside 1..KEY_MAX-1 leave the slot alone. Returns -1 and changes

@@ -11,6 +11,8 @@ std::atomic<int> frameTick{0};
 std::atomic<int> frameInRound{0};
 std::atomic<bool> gamePaused{false};
 std::atomic<bool> shouldPauseTimer{false};
+std::atomic<bool> windowFocused{true};
+std::atomic<bool> closeRequested{false};
 int frameCount = 0;
 battleMain* bM = nullptr;
 dataObj* dO = nullptr;
@@ -24,6 +26,21 @@ void incFrameTick()
 END_OF_FUNCTION(incFrameTick)
 
 namespace {
+
+void onCloseButton() { closeRequested = true; }
+void onSwitchIn() { windowFocused = true; }
+void onSwitchOut() { windowFocused = false; }
+
+// In a window the game keeps running in the background; the battle pauses
+// itself when the focus leaves, so the switch callbacks only report it.
+void followWindowManager()
+{
+    set_close_button_callback(onCloseButton);
+    if (set_display_switch_mode(SWITCH_BACKGROUND) == 0) {
+        set_display_switch_callback(SWITCH_IN, onSwitchIn);
+        set_display_switch_callback(SWITCH_OUT, onSwitchOut);
+    }
+}
 
 bool openGraphicsMode(const videoSettings& video)
 {
@@ -48,6 +65,7 @@ int mainInitialize()
         return 1;
     }
     set_window_title("Brox");
+    followWindowManager();
     bM->setDataObj(dO);
     return bM->init();
 }
@@ -71,7 +89,7 @@ int runGame()
 
     if (mainInitialize() != 0)
         return 0;
-    while (!key[KEY_ESC]) {
+    while (!key[KEY_ESC] && !closeRequested) {
         bM->go();
         vsync();
         blit(bM->getBuffer(), screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);

@@ -11,6 +11,9 @@ extern std::atomic<int> frameTick;
 extern std::atomic<int> frameInRound;
 extern std::atomic<bool> gamePaused;
 extern std::atomic<bool> shouldPauseTimer;
+// Set by the window's callbacks, which run on the window thread.
+extern std::atomic<bool> windowFocused;
+extern std::atomic<bool> closeRequested;
 
 // Simulation steps since the round was (re)started; main thread only.
 extern int frameCount;

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Starts Brox in the player's own folder, which holds the player's
+# configuration and a link to the installed pictures. The game reads its
+# files from the folder it starts in and takes no arguments.
+self=$(readlink -f "$0" 2>/dev/null) || self=$0
+prefix=$(cd "$(dirname "$self")/.." && pwd -P)
+game="$prefix/lib/games/brox/brox"
+shared="$prefix/share/games/brox"
+
+if [ -n "${XDG_CONFIG_HOME:-}" ]; then
+    folder="$XDG_CONFIG_HOME/brox"
+elif [ -n "${HOME:-}" ]; then
+    folder="$HOME/.config/brox"
+else
+    folder=
+fi
+
+# The shipped configuration is copied on the first start only, so the
+# player's edits stay; the link to the pictures is laid again at every start,
+# so that an upgrade's pictures are used, unless the player put a picture
+# file of their own there.
+prepare_folder() {
+    [ -n "$folder" ] && mkdir -p "$folder" 2>/dev/null || return 1
+    if [ ! -e "$folder/broxConfig.txt" ]; then
+        cp "$shared/broxConfig.txt" "$folder/broxConfig.txt" 2>/dev/null || return 1
+    fi
+    if [ -L "$folder/picData.dat" ] || [ ! -e "$folder/picData.dat" ]; then
+        ln -sfn "$shared/picData.dat" "$folder/picData.dat" 2>/dev/null || return 1
+    fi
+}
+
+if prepare_folder && cd "$folder"; then
+    exec "$game"
+fi
+echo "brox: cannot use ${folder:-a settings folder (no HOME)}; playing with the shipped configuration" >&2
+cd "$shared" && exec "$game"

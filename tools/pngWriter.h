@@ -1,0 +1,9 @@
+// Writes a 32-bit Allegro bitmap as a PNG file, for the desktop icons:
+// Allegro itself writes only BMP, PCX and TGA.
+#pragma once
+
+#include <allegro.h>
+
+// The mask colour becomes fully transparent, every other pixel opaque.
+// Returns false when the file cannot be written.
+bool writePng(const char *path, BITMAP *bitmap);
