@@ -2,7 +2,9 @@
 
 #include <allegro.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "battleMain.h"
 #include "dataObj.h"
@@ -52,6 +54,21 @@ bool openGraphicsMode(const videoSettings& video)
     return set_gfx_mode(GFX_SAFE, 640, 480, 0, 0) == 0;
 }
 
+// An X server that has just started, or that is resetting because its last
+// client left, can refuse a connection for a moment; the library then fails
+// with no reason given. A few more tries, a moment apart, get past that.
+bool startLibrary()
+{
+    constexpr int attempts = 3;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (allegro_init() == 0)
+            return true;
+        if (attempt < attempts)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
+}
+
 } // namespace
 
 int mainInitialize()
@@ -72,7 +89,7 @@ int mainInitialize()
 
 int runGame()
 {
-    if (allegro_init() != 0) {
+    if (!startLibrary()) {
         // Without a display the player would otherwise see nothing at all.
         std::fprintf(stderr, "Unable to start the Allegro game library: %s\n",
                      allegro_error[0] != '\0' ? allegro_error

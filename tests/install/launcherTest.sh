@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The installed game started the way a player starts it, through its
+# launcher: the player's folder is made and keeps the player's edits, and
+# without a home folder the game still starts with the shipped settings.
+# Usage: launcherTest.sh LAUNCHER            (an installed game, e.g. /usr/games/brox)
+#        launcherTest.sh --install BUILD_DIR (installs the build into a scratch prefix first)
+source "$(dirname "$0")/../window/windowLib.sh" "" "" ""
+
+if [ "$1" = --install ]; then
+    cmake --install "$2" --prefix "$WORK/prefix" >/dev/null || fail "cmake --install failed"
+    BROX_BIN="$WORK/prefix/games/brox"
+else
+    BROX_BIN=$1
+fi
+SHARED="$(cd "$(dirname "$(readlink -f "$BROX_BIN")")/.." && pwd)/share/games/brox"
+
+window_size() {
+    xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ { print $2 }'
+}
+
+play_and_quit() {
+    start_game
+    wait_for_window
+    SIZE=$(window_size)
+    tap Escape
+    expect_exit_code 0
+}
+
+start_display
+export HOME="$WORK/home"
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME"
+FOLDER="$HOME/.config/brox"
+
+play_and_quit
+[ "$SIZE" = 800x600 ] || fail "first start: window $SIZE, expected the shipped 800x600"
+cmp -s "$FOLDER/broxConfig.txt" "$SHARED/broxConfig.txt" ||
+    fail "the shipped configuration was not copied to $FOLDER"
+[ "$(readlink "$FOLDER/picData.dat")" = "$SHARED/picData.dat" ] ||
+    fail "picData.dat in $FOLDER does not point at the installed pictures"
+echo "first start: $FOLDER holds the configuration and the link to the pictures"
+
+sed -i 's/^resolution .*/resolution 1024/' "$FOLDER/broxConfig.txt"
+cp "$FOLDER/broxConfig.txt" "$WORK/edited.txt"
+rm "$FOLDER/picData.dat"
+play_and_quit
+[ "$SIZE" = 1024x768 ] || fail "the edited resolution 1024 gave a $SIZE window"
+cmp -s "$FOLDER/broxConfig.txt" "$WORK/edited.txt" || fail "the edited configuration was overwritten"
+[ -L "$FOLDER/picData.dat" ] || fail "the link to the pictures was not laid again"
+echo "edited configuration kept and used: $SIZE window"
+
+export XDG_CONFIG_HOME="$WORK/xdg"
+play_and_quit
+[ -f "$XDG_CONFIG_HOME/brox/broxConfig.txt" ] || fail "XDG_CONFIG_HOME was not followed"
+echo "XDG_CONFIG_HOME followed"
+
+unset HOME XDG_CONFIG_HOME
+play_and_quit
+[ "$SIZE" = 800x600 ] || fail "without a home folder: window $SIZE, expected the shipped 800x600"
+[ "$(grep -c . "$WORK/game.out")" -eq 1 ] && grep -q "shipped configuration" "$WORK/game.out" ||
+    fail "without a home folder the launcher did not say so in one line"
+echo "no home folder: one line on standard error, shipped configuration used"
+echo "PASS"
