@@ -305,3 +305,55 @@ TEST(BattleControllerTest, TickArrivingDuringTheStepIsKeptForTheNextPass)
     game.battle.go();
     EXPECT_EQ(frameCount, steps + 1);
 }
+
+namespace {
+
+void tapKey(headlessBattle& game, int code)
+{
+    key[code] = 1;
+    game.pass(true);
+    key[code] = 0;
+    game.pass(true);
+}
+
+} // namespace
+
+TEST(BattleControllerTest, TheFightPausesWhileTheWindowIsInTheBackgroundUntilTab)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    game.passes(5);
+    // F10 held as the focus leaves: Allegro lets go of it, and that release
+    // must not restart the round.
+    key[KEY_F10] = 1;
+    game.pass(true);
+    key[KEY_F10] = 0;
+    windowFocused = false;
+    game.pass(true);
+    EXPECT_EQ(frameCount, 7) << "the round restarted or stopped at once";
+    game.passes(3);
+    EXPECT_TRUE(gamePaused);
+    EXPECT_TRUE(shouldPauseTimer);
+    const int steps = frameCount;
+    game.passes(5);
+    windowFocused = true;
+    game.passes(5);
+    EXPECT_EQ(frameCount, steps) << "the fight ran without the player";
+    tapKey(game, KEY_TAB);
+    EXPECT_FALSE(gamePaused);
+    game.pass(true);
+    EXPECT_EQ(frameCount, steps + 1);
+}
+
+TEST(BattleControllerTest, ACountdownInTheBackgroundRunsOutIntoAPausedFight)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    windowFocused = false;
+    game.passes(16);
+    windowFocused = true;
+    EXPECT_EQ(game.battle.getState(), stateFighting);
+    EXPECT_TRUE(gamePaused);
+    EXPECT_EQ(frameCount, 0);
+}

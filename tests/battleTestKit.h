@@ -30,6 +30,7 @@ public:
         frameCount = 0;
         gamePaused = false;
         shouldPauseTimer = false;
+        windowFocused = true;
         data.getVideoSettings()->setResolution(resolutionX, resolutionY);
         const std::string picData = BROX_PICDATA;
         char previous[4096];

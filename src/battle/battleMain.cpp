@@ -42,6 +42,10 @@ constexpr int arenaFloorGrey = 64;
 constexpr int hudGrey = 128;
 constexpr int helpLineHeight = 12;
 constexpr const char* pausedLine = "paused: Tab resumes";
+// X moves the focus in bursts of out and in events a few milliseconds apart
+// (a window given the focus under the pointer gets both); only a loss that
+// lasts this many passes is one.
+constexpr int focusLossPasses = 3;
 
 int grey(int level)
 {
@@ -234,13 +238,17 @@ void battleMain::runBanner()
 
 void battleMain::followWindowFocus()
 {
-    const bool focused = windowFocused;
-    if (!focused && hadFocus)
+    if (windowFocused) {
+        passesUnfocused = 0;
+        return;
+    }
+    passesUnfocused += 1;
+    if (passesUnfocused == 1)
         data->getInputObj()->forgetHeldInput();
-    hadFocus = focused;
     // The fight never runs unseen; the countdown and the banners run their
     // course, and the fight that follows them starts paused.
-    if (!focused && (state == stateFighting || state == stateLastWave) && !gamePaused) {
+    const bool fighting = state == stateFighting || state == stateLastWave;
+    if (passesUnfocused >= focusLossPasses && fighting && !gamePaused) {
         gamePaused = true;
         shouldPauseTimer = true;
     }

@@ -97,7 +97,7 @@ private:
     int latestTime = 0;
     int round = 0;
     int nextRound = 0;
-    bool hadFocus = true;
+    int passesUnfocused = 0;
     std::unique_ptr<loader> roundLoader;
     DATAFILE* datafile = nullptr;
 };

@@ -29,7 +29,7 @@ wait_for 5 pixel_is_not 400 265 "$TITLE_BORDER" || fail "the fight did not begin
 clock_stands && fail "the round clock does not run during the fight"
 pause_line_shown && fail "the pause line is shown during the fight"
 
-xclock -geometry 100x100+920+660 &
+xclock -geometry 100x100+920+660 >/dev/null 2>&1 &
 wait_for 10 xdotool search --onlyvisible --class xclock >/dev/null || fail "xclock did not start"
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --class xclock | head -n 1)"
 sleep 0.3
