@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <utility>
+
 namespace {
 
 bool isUsableKeyCode(int code)
@@ -36,7 +38,8 @@ inputObj::inputObj()
       mouseWasClicked(mouseSlotCount, false),
       keyReleasePending(keySlotCount, false),
       mouseReleasePending(mouseSlotCount, false),
-      mouseCursor(std::make_unique<cursor>())
+      mouseCursor(std::make_unique<cursor>()),
+      readMickeys([](int& x, int& y) { get_mouse_mickeys(&x, &y); })
 {
 }
 
@@ -63,7 +66,7 @@ void inputObj::pollMouseMovement(int width, int height)
 {
     int mx = 0;
     int my = 0;
-    get_mouse_mickeys(&mx, &my);
+    readMickeys(mx, my);
     if (mx != 0 || my != 0)
         mouseUsedLast = true;
     mouseCursor->setMouseMickeys(mx, my);
@@ -134,3 +137,4 @@ void inputObj::setCursor(cursor* newCursor)
 
 int inputObj::getControlThreshold() const { return controlThreshold; }
 void inputObj::setControlThreshold(int value) { controlThreshold = value; }
+void inputObj::setMickeySource(mickeySource source) { readMickeys = std::move(source); }

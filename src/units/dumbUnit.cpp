@@ -116,6 +116,12 @@ void dumbUnit::initAimMarker()
     statusAilments[ailmentInvincible] = 30000;
 }
 
+void dumbUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.push_back({"growCount", growCount});
+}
+
 // The activity is not consulted: a dead unit keeps its script until the list
 // removes it.
 void dumbUnit::processInput(dataObj* data, unitList* list)

@@ -59,6 +59,14 @@ void homingUnit::initSeeker()
     juiceValue = 50;
 }
 
+void homingUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.insert(fields.end(), {{"heading", heading}, {"phaseTimer", phaseTimer},
+                                 {"aimTime", aimTime}, {"dashTime", dashTime},
+                                 {"dashing", dashing}});
+}
+
 // A dead or stunned unit keeps its phase, timer, intensity and heading, so
 // a stun in mid-dash does not stop the dash.
 void homingUnit::processInput(dataObj*, unitList* list)

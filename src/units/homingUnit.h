@@ -12,6 +12,7 @@ public:
     // the large chaser. The seeker ignores the arguments.
     void init(int aim, int dash, int variant) override;
     void processInput(dataObj* data, unitList* list) override;
+    void describeState(std::vector<stateField>& fields) const override;
 
 protected:
     fixed heading = 0;  // steered and faced direction

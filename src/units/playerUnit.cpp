@@ -8,6 +8,13 @@ void playerUnit::init(int, int, int)
     affiliation = affiliationPlayer;
 }
 
+void playerUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.insert(fields.end(), {{"attack1Cost", attack1Cost}, {"attack2Cost", attack2Cost},
+                                 {"attack3Cost", attack3Cost}});
+}
+
 int playerUnit::getHPBarColor()
 {
     const float ratio = hpRatio();

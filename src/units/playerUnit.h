@@ -12,6 +12,7 @@ public:
     // Allegro colour of the HP bar: red, purple, green or gold, from poorest
     // to full.
     virtual int getHPBarColor();
+    void describeState(std::vector<stateField>& fields) const override;
 
 protected:
     enum hpBarBand { barLow, barMiddle, barHigh, barFull };

@@ -66,6 +66,36 @@ void unit::processInput(dataObj*, unitList*) {}
 
 void unit::addAttacks(dataObj*, unitList*, int) {}
 
+void unit::describeState(std::vector<stateField>& fields) const
+{
+    fields.insert(fields.end(), {
+        {"id", unitID}, {"type", unitType}, {"owner", ownerID}, {"side", affiliation},
+        {"x", posX}, {"y", posY}, {"anchorX", anchorX}, {"anchorY", anchorY},
+        {"moveType", moveType}, {"moveAngle", moveAngle}, {"intensity", moveIntensity},
+        {"speed", moveSpeed}, {"orbitAngle", orbitAngle}, {"drawX", drawPosX}, {"drawY", drawPosY},
+        {"drawAngle", drawAngle}, {"drawScale", drawScale}, {"animFrame", animFrame},
+        {"intro", introPending}, {"hp", hp}, {"maxHP", maxHP}, {"pendingDamage", pendingDamage},
+        {"juice", juiceValue}, {"knockbackMul", knockbackMul}, {"knockbackX", knockbackX},
+        {"knockbackY", knockbackY}, {"knockbackTime", knockbackTime},
+        {"deathTimeRemoval", deathTimeRemoval}, {"timeToLive", timeToLive},
+        {"diesAtWall", diesWhenHitsWall}, {"hitWall", hitWall}, {"ignoreWall", ignoreWall},
+        {"immune", immuneToAilments}, {"diesWhenHit", diesWhenHit}, {"wasHit", wasHit},
+        {"helpsPlayer", helpsPlayer}, {"hitsWhileStun", numHitsWhileStun},
+        {"cooldown1", cooldown1}, {"cooldown2", cooldown2}, {"cooldown3", cooldown3},
+        {"moveLock", moveLockTime}, {"activity", currentActivity},
+        {"pendingActivity", pendingActivity}, {"attackRequest", attackRequest},
+        {"attack", currentAttack}});
+    static const char* const timeNames[statusAilmentCount] = {
+        "haste", "juiceBlock", "weaken", "stun", "invincible", "juiceBoost", "slow"};
+    static const char* const biggestNames[statusAilmentCount] = {
+        "biggestHaste",      "biggestJuiceBlock", "biggestWeaken", "biggestStun",
+        "biggestInvincible", "biggestJuiceBoost", "biggestSlow"};
+    for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
+        fields.push_back({timeNames[ailment], statusAilments[ailment]});
+    for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
+        fields.push_back({biggestNames[ailment], biggestStatusTimes[ailment]});
+}
+
 void unit::draw(BITMAP* bitmap, bool paused)
 {
     drawPosX = fixtoi(posX);
