@@ -5,6 +5,7 @@
 
 #include "battleTestKit.h"
 #include "loader.h"
+#include "picData.h"
 #include "poleonUnit.h"
 #include "unitCreate.h"
 
@@ -236,7 +237,7 @@ TEST_F(BattleRenderTest, BannerIsCentredOnTheConfiguredScreen)
                 bottom = std::max(bottom, y);
             }
     destroy_bitmap(without);
-    const BITMAP* banner = static_cast<BITMAP*>(game.data.getDatafile()[22].dat);
+    const BITMAP* banner = static_cast<BITMAP*>(game.data.getDatafile()[picData::titleRound0].dat);
     ASSERT_GE(right, 0);
     EXPECT_GE(left, (640 - banner->w) / 2);
     EXPECT_LE(right, (640 - banner->w) / 2 + banner->w - 1);
@@ -249,7 +250,7 @@ TEST_F(BattleRenderTest, BannerIsCentredOnTheConfiguredScreen)
 TEST_F(BattleRenderTest, FloorPictureIsStretchedOverTheArena)
 {
     game.data.getArena()->setArenaPic(
-        static_cast<BITMAP*>(game.data.getDatafile()[0].dat));
+        static_cast<BITMAP*>(game.data.getDatafile()[picData::floorRound0].dat));
     drawFrame();
     EXPECT_LT(pixelsOfColour(buffer, 160, 80, 100, 100, floorGrey), 100 * 100);
     EXPECT_EQ(rgb(buffer, 151, 380), background);

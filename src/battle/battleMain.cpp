@@ -11,26 +11,11 @@
 #include "datafileInspector.h"
 #include "loader.h"
 #include "main.h"
+#include "picData.h"
 #include "playerUnit.h"
 #include "unitList.h"
 
 namespace {
-
-// Datafile objects the controller shows itself.
-enum battlePicture {
-    timerIconPic = 10,
-    weakenIconPic = 11,
-    hpIconPic = 12,
-    invincibleIconPic = 26,
-    juiceBoostIconPic = 28,
-    juiceBlockIconPic = 33,
-    slowIconPic = 49,
-    hasteIconPic = 50,
-    stunIconPic = 51,
-    cursorPic = 52,
-    lostBannerPic = 53,
-    wonBannerPic = 54
-};
 
 constexpr int countdownPasses = 15;
 constexpr int wonBannerPasses = 150;
@@ -102,17 +87,17 @@ bool battleMain::loadDatafile()
 
 void battleMain::pickPictures()
 {
-    wonPic = datafilePic(wonBannerPic);
-    lostPic = datafilePic(lostBannerPic);
-    hpIcon = datafilePic(hpIconPic);
-    timerIcon = datafilePic(timerIconPic);
-    invicIcon = datafilePic(invincibleIconPic);
-    stunIcon = datafilePic(stunIconPic);
-    hasteIcon = datafilePic(hasteIconPic);
-    slowIcon = datafilePic(slowIconPic);
-    juiceBlockIcon = datafilePic(juiceBlockIconPic);
-    juiceBoostIcon = datafilePic(juiceBoostIconPic);
-    weakenIcon = datafilePic(weakenIconPic);
+    wonPic = datafilePic(picData::wonBanner);
+    lostPic = datafilePic(picData::lostBanner);
+    hpIcon = datafilePic(picData::hpIcon);
+    timerIcon = datafilePic(picData::timerIcon);
+    invicIcon = datafilePic(picData::invincibleIcon);
+    stunIcon = datafilePic(picData::stunIcon);
+    hasteIcon = datafilePic(picData::hasteIcon);
+    slowIcon = datafilePic(picData::slowIcon);
+    juiceBlockIcon = datafilePic(picData::juiceBlockIcon);
+    juiceBoostIcon = datafilePic(picData::juiceBoostIcon);
+    weakenIcon = datafilePic(picData::weakenIcon);
 }
 
 int battleMain::init()
@@ -136,7 +121,7 @@ int battleMain::init()
     restart(true, true);
     arena* field = data->getArena();
     video->setObjectPositions(field->getArenaSizeX(), field->getArenaSizeY());
-    data->getInputObj()->getCursor()->setCursorPic(datafilePic(cursorPic));
+    data->getInputObj()->getCursor()->setCursorPic(datafilePic(picData::cursorPic));
     return 0;
 }
 

@@ -4,8 +4,8 @@
 
 #include "broxMath.h"
 #include "hitbox.h"
-#include "loader.h"
 #include "unitList.h"
+#include "unitTypes.h"
 
 namespace {
 
@@ -53,6 +53,7 @@ void homingUnit::initSeeker()
     heading = 0;
     hp = maxHP = 1;
     timeToLive = 120;
+    deathTimeRemoval = 3;
     moveSpeed = itofix(5);
     affiliation = affiliationEnemy;
     diesWhenHit = true;

@@ -1,8 +1,8 @@
 #include "poleonUnit.h"
 
 #include "dataObj.h"
-#include "loader.h"
 #include "unitList.h"
+#include "unitTypes.h"
 
 namespace {
 
