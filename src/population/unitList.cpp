@@ -83,7 +83,8 @@ bool unitList::matches(const unit* candidate, int mode, int value) const
     }
 }
 
-std::vector<unit*> unitList::search(std::vector<unit*> candidates, int mode, int value) const
+std::vector<unit*> unitList::search(const std::vector<unit*>& candidates, int mode,
+                                    int value) const
 {
     std::vector<unit*> found;
     for (unit* candidate : candidates)
