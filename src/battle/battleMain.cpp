@@ -38,6 +38,8 @@ battleMain::battleMain() : roundLoader(std::make_unique<loader>()) {}
 
 battleMain::~battleMain()
 {
+    if (statusIconCanvas != nullptr)
+        destroy_bitmap(statusIconCanvas);
     if (arenaBuffer != nullptr)
         destroy_bitmap(arenaBuffer);
     if (buffer != nullptr)
@@ -301,7 +303,7 @@ void battleMain::drawDisplay(BITMAP* target)
         fraction = 0;
     if (fraction > 1)
         fraction = 1;
-    drawHPBar(target, fraction);
+    drawHPBar(target, fraction, player != nullptr ? player->getHPBarColor() : 0);
     drawTimerBar(target, frameInRound);
     if (player != nullptr)
         drawStatus(target, player);
@@ -334,10 +336,8 @@ void battleMain::drawBanner(BITMAP* target)
                 (video->getResolutionY() - banner->h) / 2);
 }
 
-void battleMain::drawHPBar(BITMAP* target, float fraction)
+void battleMain::drawHPBar(BITMAP* target, float fraction, int colour)
 {
-    playerUnit* player = findPlayer();
-    const int colour = player != nullptr ? player->getHPBarColor() : 0;
     const videoSettings* video = data->getVideoSettings();
     const int x = video->getHPBarStartX();
     const int y = video->getHPBarStartY();
@@ -377,7 +377,7 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
     const int resolutionY = video->getResolutionY();
     const int size = resolutionY / 8;
     const int arenaWidth = fixtoi(data->getArena()->getArenaSizeX() * video->getArenaScale());
-    BITMAP* scratch = create_bitmap(size, size);
+    BITMAP* scratch = statusCanvas(size);
     set_trans_blender(255, 255, 255, 255);
     for (const statusSlot& slot : slots) {
         const int timeLeft = player->getStatusAilment(slot.ailment);
@@ -393,5 +393,15 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         const int y = video->getArenaPosY() + (resolutionY * slot.row) / 8;
         draw_lit_sprite(target, scratch, x, y, light);
     }
-    destroy_bitmap(scratch);
+}
+
+BITMAP* battleMain::statusCanvas(int size)
+{
+    if (statusIconCanvas != nullptr && statusIconCanvas->w != size) {
+        destroy_bitmap(statusIconCanvas);
+        statusIconCanvas = nullptr;
+    }
+    if (statusIconCanvas == nullptr)
+        statusIconCanvas = create_bitmap(size, size);
+    return statusIconCanvas;
 }
