@@ -27,12 +27,9 @@ constexpr int arenaFloorGrey = 64;
 constexpr int hudGrey = 128;
 constexpr int helpLineHeight = 12;
 
-int grey(int level)
-{
-    return makecol(level, level, level);
-}
+int grey(int level) { return makecol(level, level, level); }
 
-} // namespace
+}  // namespace
 
 battleMain::battleMain() : roundLoader(std::make_unique<loader>()) {}
 
@@ -78,8 +75,8 @@ bool battleMain::loadDatafile()
     if (problem.empty())
         problem = datafileInspector::loadedProblem(datafile);
     if (!problem.empty()) {
-        std::printf("Graphics datafile %s is unusable: %s. Now exiting.\n",
-                    datafileName, problem.c_str());
+        std::printf("Graphics datafile %s is unusable: %s. Now exiting.\n", datafileName,
+                    problem.c_str());
         data->releaseDatafile();
         datafile = nullptr;
         return false;
@@ -264,8 +261,8 @@ void battleMain::drawBackground(BITMAP* target, BITMAP* arenaTarget)
     clear_to_color(arenaTarget, grey(arenaFloorGrey));
     arena* field = data->getArena();
     if (field->getArenaPic() != nullptr)
-        stretch_sprite(arenaTarget, field->getArenaPic(), 0, 0,
-                       field->getArenaSizeX(), field->getArenaSizeY());
+        stretch_sprite(arenaTarget, field->getArenaPic(), 0, 0, field->getArenaSizeX(),
+                       field->getArenaSizeY());
 }
 
 void battleMain::drawUnits(BITMAP* arenaTarget)
@@ -355,8 +352,8 @@ void battleMain::drawTimerBar(BITMAP* target, int value)
     const int arenaHeight = fixtoi(data->getArena()->getArenaSizeY() * video->getArenaScale());
     const int halfBar = static_cast<int>(video->getHPBarSizeY() * 0.5);
     const int y = video->getArenaPosY() + arenaHeight + halfBar;
-    stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y,
-                   halfBar, halfBar);
+    stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y, halfBar,
+                   halfBar);
     textprintf_ex(target, font, video->getHPBarStartX() + 10, y, grey(hudGrey), -1, "%d", value);
 }
 
@@ -369,8 +366,8 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         int row;
     };
     const statusSlot slots[] = {
-        {ailmentInvincible, invicIcon, true, 0},  {ailmentHaste, hasteIcon, true, 2},
-        {ailmentJuiceBoost, juiceBoostIcon, true, 1}, {ailmentStun, stunIcon, false, 0},
+        {ailmentInvincible, invicIcon, true, 0},       {ailmentHaste, hasteIcon, true, 2},
+        {ailmentJuiceBoost, juiceBoostIcon, true, 1},  {ailmentStun, stunIcon, false, 0},
         {ailmentJuiceBlock, juiceBlockIcon, false, 1}, {ailmentSlow, slowIcon, false, 2},
         {ailmentWeaken, weakenIcon, false, 3}};
     const videoSettings* video = data->getVideoSettings();
@@ -388,8 +385,8 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         const int biggest = player->getBiggestStatusTime(slot.ailment);
         // A time raised without its biggest time must not overflow the light.
         const int light = biggest > 0 ? std::min(timeLeft * 255 / biggest, 255) : 0;
-        const int x = slot.rightColumn ? video->getArenaPosX() + arenaWidth
-                                       : video->getArenaPosX() - size;
+        const int x =
+            slot.rightColumn ? video->getArenaPosX() + arenaWidth : video->getArenaPosX() - size;
         const int y = video->getArenaPosY() + (resolutionY * slot.row) / 8;
         draw_lit_sprite(target, scratch, x, y, light);
     }

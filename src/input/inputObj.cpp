@@ -6,16 +6,12 @@
 
 namespace {
 
-bool isUsableKeyCode(int code)
-{
-    return code >= 1 && code < KEY_MAX;
-}
+bool isUsableKeyCode(int code) { return code >= 1 && code < KEY_MAX; }
 
 // One falling-edge update of a slot. A release is latched until a poll with
 // a new frame reports it, and only that poll reports it.
 void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
-                std::vector<bool>::reference clicked,
-                std::vector<bool>::reference releasePending)
+                std::vector<bool>::reference clicked, std::vector<bool>::reference releasePending)
 {
     if (hit && !down)
         releasePending = true;
@@ -28,7 +24,7 @@ void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
     hit = down;
 }
 
-} // namespace
+}  // namespace
 
 inputObj::inputObj()
     : keyMap{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC},
@@ -55,8 +51,7 @@ void inputObj::pollKeys(bool newFrame)
     for (int slot = 0; slot < keySlotCount; ++slot) {
         const int code = keyMap[slot];
         const bool down = isUsableKeyCode(code) && key[code] != 0;
-        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot],
-                   keyReleasePending[slot]);
+        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot], keyReleasePending[slot]);
         if (down)
             mouseUsedLast = false;
     }

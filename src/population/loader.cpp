@@ -61,6 +61,8 @@ const std::vector<unitTemplate>& unitTemplates()
 {
     // type; frames per activity; damage, knockback type, power and frames;
     // ailments inflicted; collision table; collision table while stunned.
+    // Laid out by hand, as the numbers of one row read best on one line.
+    // clang-format off
     static const std::vector<unitTemplate> templates = {
         {chaser,
          {{actIdle, {chaserIdle}}, {actMoving, {chaserIdle}}, {actDead, {chaserDead}},
@@ -94,7 +96,8 @@ const std::vector<unitTemplate>& unitTemplates()
         {poleon,
          {{actIdle, {poleonIdle}}, {actMoving, {poleonMoving}},
           {actAttack1, {poleonAttack1a, poleonAttack1b}},
-          {actAttack2, {poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d, poleonAttack2a}},
+          {actAttack2,
+           {poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d, poleonAttack2a}},
           {actAttack3, {poleonAttack3}}, {actDead, {poleonDead}}, {actStunned, {poleonStunned}}},
          0, knockbackRadial, 0, 0,
          {},
@@ -124,6 +127,7 @@ const std::vector<unitTemplate>& unitTemplates()
          {},
          {}},
     };
+    // clang-format on
     return templates;
 }
 
@@ -188,6 +192,7 @@ const roundSetup& roundSetupOf(int round)
 {
     // width, height, floor, title, successor; then per arrival: count, type,
     // first delay, spacing, group size, init arguments.
+    // clang-format off
     static const std::vector<roundSetup> rounds = {
         {300, 300, floorRound0, titleRound0, 1,
          {{10, chaser, 0, 20, 1, {15, 60, 0}},
@@ -202,6 +207,7 @@ const roundSetup& roundSetupOf(int round)
           {1, chaser, 700, 0, 1, {5, 15, 1}},
           {3, healOrb, 100, 200, 1, {}}}},
     };
+    // clang-format on
     // Every other number is the empty end round, which leads back to round 0.
     static const roundSetup endRound = {100, 100, floorRound2, titleEndRound, 0, {}};
     const bool defined = round >= 0 && round < static_cast<int>(rounds.size());
@@ -261,7 +267,7 @@ unit* newUnitOfType(int type)
     }
 }
 
-} // namespace
+}  // namespace
 
 loader::~loader() = default;
 

@@ -68,6 +68,6 @@ enum object : int {
 // Objects 0 to 54: the fewest a usable picture file holds.
 constexpr int objectCount = 55;
 
-} // namespace picData
+}  // namespace picData
 
 #endif

@@ -21,10 +21,7 @@ constexpr size_t largestGroup = 3;
 constexpr int groupSpacing[largestGroup + 1][largestGroup] = {{}, {0}, {0, 128}, {0, 85, 170}};
 
 // itofix shifts, which is not defined for negative numbers.
-fixed toFixed(int value)
-{
-    return value < 0 ? -itofix(-value) : itofix(value);
-}
+fixed toFixed(int value) { return value < 0 ? -itofix(-value) : itofix(value); }
 
 // Direction of a mouse movement, given as (-mx, my), in the circle where 0
 // is up and 64 is right.
@@ -36,7 +33,7 @@ fixed mouseDirection(fixed vx, fixed vy)
     return vy > 0 ? angle - halfTurn : angle;
 }
 
-} // namespace
+}  // namespace
 
 void dumbUnit::init(int, int, int)
 {

@@ -15,7 +15,7 @@ constexpr int largeVariant = 1;
 constexpr int largeChaserDamage = 750;
 const fixed seekerSlowRange = itofix(150);
 
-} // namespace
+}  // namespace
 
 void homingUnit::init(int aim, int dash, int variant)
 {
@@ -63,8 +63,10 @@ void homingUnit::initSeeker()
 void homingUnit::describeState(std::vector<stateField>& fields) const
 {
     unit::describeState(fields);
-    fields.insert(fields.end(), {{"heading", heading}, {"phaseTimer", phaseTimer},
-                                 {"aimTime", aimTime}, {"dashTime", dashTime},
+    fields.insert(fields.end(), {{"heading", heading},
+                                 {"phaseTimer", phaseTimer},
+                                 {"aimTime", aimTime},
+                                 {"dashTime", dashTime},
                                  {"dashing", dashing}});
 }
 

@@ -15,7 +15,7 @@ public:
     void describeState(std::vector<stateField>& fields) const override;
 
 protected:
-    fixed heading = 0;  // steered and faced direction
+    fixed heading = 0;   // steered and faced direction
     int phaseTimer = 0;  // steps left in the chaser's current phase
     int aimTime = 0;
     int dashTime = 0;

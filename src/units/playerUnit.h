@@ -15,7 +15,12 @@ public:
     void describeState(std::vector<stateField>& fields) const override;
 
 protected:
-    enum hpBarBand { barLow, barMiddle, barHigh, barFull };
+    enum hpBarBand {
+        barLow,
+        barMiddle,
+        barHigh,
+        barFull
+    };
 
     static int hpBarColor(hpBarBand band);
     // hp / maxHP, or 0 without a usable maxHP.
