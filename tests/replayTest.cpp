@@ -124,15 +124,7 @@ const unit* firstOfType(const unitList& units, int type)
     return found.empty() ? nullptr : found.front();
 }
 
-int pixels(fixed value)
-{
-    return fixtoi(value);
-}
-
-bool isFighting(int state)
-{
-    return state == stateFighting || state == stateLastWave;
-}
+bool isFighting(int state) { return state == stateFighting || state == stateLastWave; }
 
 // A player whose every choice follows from the battle and the pass number:
 // it keeps away from the nearest enemy, aims at it with the mouse, fires in
@@ -184,9 +176,10 @@ private:
     {
         const unit* nearest = nullptr;
         fixed best = 0;
-        for (const unit* other : units.search(units.getUnits(), searchByAffiliation, affiliationEnemy)) {
-            const fixed distance = calcDist(fighter.getPosX(), fighter.getPosY(), other->getPosX(),
-                                            other->getPosY());
+        for (const unit* other :
+             units.search(units.getUnits(), searchByAffiliation, affiliationEnemy)) {
+            const fixed distance =
+                calcDist(fighter.getPosX(), fighter.getPosY(), other->getPosX(), other->getPosY());
             if (nearest == nullptr || distance < best) {
                 nearest = other;
                 best = distance;
@@ -199,11 +192,11 @@ private:
     void steer(headlessBattle& game, const unit& fighter, const unit* enemy)
     {
         const arena& field = *game.data.getArena();
-        int dx = pixels(itofix(field.getArenaSizeX()) / 2 - fighter.getPosX());
-        int dy = pixels(itofix(field.getArenaSizeY()) / 2 - fighter.getPosY());
+        int dx = fixtoi(itofix(field.getArenaSizeX()) / 2 - fighter.getPosX());
+        int dy = fixtoi(itofix(field.getArenaSizeY()) / 2 - fighter.getPosY());
         if (enemy != nullptr) {
-            const int ex = pixels(enemy->getPosX() - fighter.getPosX());
-            const int ey = pixels(enemy->getPosY() - fighter.getPosY());
+            const int ex = fixtoi(enemy->getPosX() - fighter.getPosX());
+            const int ey = fixtoi(enemy->getPosY() - fighter.getPosY());
             if (ex * ex + ey * ey < 60 * 60) {
                 dx = -ex;
                 dy = -ey;
@@ -222,8 +215,8 @@ private:
     // held in bursts of 45 passes with 15 between them.
     void aimAndFire(const unit& fighter, const unit& enemy, long pass)
     {
-        const int dx = pixels(enemy.getPosX() - fighter.getPosX());
-        const int dy = pixels(enemy.getPosY() - fighter.getPosY());
+        const int dx = fixtoi(enemy.getPosX() - fighter.getPosX());
+        const int dy = fixtoi(enemy.getPosY() - fighter.getPosY());
         const int length = std::max(1, static_cast<int>(std::sqrt(dx * dx + dy * dy)));
         const int speed = length < 120 ? 12 : 5;
         aimX = dx * speed / length;
@@ -242,7 +235,8 @@ private:
     void setOffBlast(const unitList& units, const unit& fighter)
     {
         int close = 0;
-        for (const unit* other : units.search(units.getUnits(), searchByAffiliation, affiliationEnemy))
+        for (const unit* other :
+             units.search(units.getUnits(), searchByAffiliation, affiliationEnemy))
             if (calcDist(fighter.getPosX(), fighter.getPosY(), other->getPosX(), other->getPosY())
                 < itofix(90))
                 ++close;
@@ -432,7 +426,7 @@ bool rewriting()
     return setting != nullptr && std::string(setting) == "1";
 }
 
-} // namespace
+}  // namespace
 
 // The whole game played by a scripted player for 24,000 steps, through
 // every round several times, with losses, pauses and restarts; every 500
@@ -458,7 +452,8 @@ TEST(ReplayTest, ScriptedGamePlaysOutExactlyAsRecorded)
     }
     const std::vector<checkpoint> recorded = readRecord(BROX_REPLAY_RECORD);
     ASSERT_EQ(recorded.size(), record.checkpoints.size())
-        << "checkpoints in " << BROX_REPLAY_RECORD << "; bash tools/replay.sh --rewrite records them";
+        << "checkpoints in " << BROX_REPLAY_RECORD
+        << "; bash tools/replay.sh --rewrite records them";
     for (std::size_t i = 0; i < recorded.size(); ++i) {
         const checkpoint& now = record.checkpoints[i];
         ASSERT_EQ(recorded[i].step, now.step);
