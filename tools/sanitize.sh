@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The headless tests (unit, render, soak and replay) built with
 # AddressSanitizer, LeakSanitizer and UBSan, in a build of their own
-# (build-sanitize). Extra arguments go to ctest, e.g. -L replay.
+# (build-sanitize). Extra arguments go to ctest, e.g. -L replay (a second
+# -L narrows the first).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
