@@ -3,9 +3,10 @@
 # instead of #pragma once, one naming pattern for test suites (UpperCamelCase
 # ending in Test), and clang-format over every C++ file of src/, tools/ and
 # tests/. Run it on a clean tree after the other branches have landed, build
-# and test, and commit the result on its own; that commit also removes this
-# script and adds the format check to .ci/run (bash tools/restyle.sh --check
-# shows what is still out of style, without changing anything).
+# and test, and commit the result on its own. That commit also removes this
+# script and lets .ci/run check the style from then on with
+#   git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+# (bash tools/restyle.sh --check runs the same check before then).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
