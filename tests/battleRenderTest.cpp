@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "battleTestKit.h"
 #include "loader.h"
+#include "picData.h"
 #include "poleonUnit.h"
 #include "unitCreate.h"
 
@@ -192,6 +195,45 @@ TEST_F(BattleRenderTest, FreshAilmentShowsNearWhiteAndFadesToTheIcon)
     EXPECT_GT(drawn, 300);
 }
 
+// The light is time left x 255 / biggest time, and the lit icon lies that
+// share of the way from its own colours (light 0) to white.
+TEST_F(BattleRenderTest, StatusIconIsLitByTheShareOfItsTimeLeft)
+{
+    auto* player = new hudFighter();
+    game.units()->clearAll();
+    game.units()->addUnit(player);
+    const int size = 60;
+    auto drawnIcon = [&](int timeLeft, int biggest) {
+        player->setAilment(ailmentSlow, timeLeft, biggest);
+        clear_to_color(buffer, makecol(48, 48, 48));
+        game.battle.drawDisplay(buffer);
+        std::vector<int> pixels;
+        for (int y = 192; y < 192 + size; ++y)
+            for (int x = 92; x < 92 + size; ++x)
+                pixels.push_back(getpixel(buffer, x, y));
+        return pixels;
+    };
+    // 1 x 255 / 1000 is light 0: the icon's own colours.
+    const std::vector<int> own = drawnIcon(1, 1000);
+    const int backgroundColour = makecol(48, 48, 48);
+    for (const auto& [timeLeft, biggest] : {std::pair{50, 100}, std::pair{30, 120}, std::pair{90, 100}}) {
+        const int light = timeLeft * 255 / biggest;
+        const std::vector<int> lit = drawnIcon(timeLeft, biggest);
+        int compared = 0;
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            if (own[i] == backgroundColour)
+                continue;
+            ++compared;
+            for (auto channel : {getr, getg, getb}) {
+                const int from = channel(own[i]);
+                ASSERT_NEAR(channel(lit[i]), from + (255 - from) * light / 255.0, 2.0)
+                    << "light " << light << ", pixel " << i;
+            }
+        }
+        EXPECT_GT(compared, 300);
+    }
+}
+
 TEST_F(BattleRenderTest, HPBarFractionIsClampedAndEmptyWithoutAPlayer)
 {
     unit* player = fighter();
@@ -236,7 +278,7 @@ TEST_F(BattleRenderTest, BannerIsCentredOnTheConfiguredScreen)
                 bottom = std::max(bottom, y);
             }
     destroy_bitmap(without);
-    const BITMAP* banner = static_cast<BITMAP*>(game.data.getDatafile()[22].dat);
+    const BITMAP* banner = static_cast<BITMAP*>(game.data.getDatafile()[picData::titleRound0].dat);
     ASSERT_GE(right, 0);
     EXPECT_GE(left, (640 - banner->w) / 2);
     EXPECT_LE(right, (640 - banner->w) / 2 + banner->w - 1);
@@ -249,7 +291,7 @@ TEST_F(BattleRenderTest, BannerIsCentredOnTheConfiguredScreen)
 TEST_F(BattleRenderTest, FloorPictureIsStretchedOverTheArena)
 {
     game.data.getArena()->setArenaPic(
-        static_cast<BITMAP*>(game.data.getDatafile()[0].dat));
+        static_cast<BITMAP*>(game.data.getDatafile()[picData::floorRound0].dat));
     drawFrame();
     EXPECT_LT(pixelsOfColour(buffer, 160, 80, 100, 100, floorGrey), 100 * 100);
     EXPECT_EQ(rgb(buffer, 151, 380), background);

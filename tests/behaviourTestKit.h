@@ -21,8 +21,8 @@ public:
     using unit::moveLockTime;
 };
 
-// Makes the behaviour class of each catalogue type, without the catalogue's
-// fixed settings.
+// Makes the behaviour class of each catalogue type, the fighter as a probe
+// whose attack timers a test can read.
 class behaviourLoader : public loader {
 public:
     void loadUnit(int type, unit*& out) override

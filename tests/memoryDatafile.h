@@ -6,13 +6,14 @@
 #include <array>
 
 #include "allegroTestEnv.h"
+#include "picData.h"
 
 // A picture datafile built in memory with every object the game addresses.
 // Object n is a square bitmap of side sideOf(n), so a picture can be told
 // apart both by its pointer and by its size.
 class memoryDatafile {
 public:
-    static constexpr int objectCount = 55;
+    static constexpr int objectCount = picData::objectCount;
 
     static int sideOf(int object) { return 8 + object; }
 

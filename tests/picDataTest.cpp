@@ -165,7 +165,7 @@ TEST_F(PicDataTest, EveryFrameOfATypeLooksDifferent) {
 TEST_F(PicDataTest, FacingPicturesPointUp) {
   // Drawn at angle 0 these must face up: a narrow nose at the top centre
   // of a shape that is the same on both sides.
-  for (int index : {poleonIdle, chaserIdle, seekerIdle, aimMarker}) {
+  for (int index : {poleonIdle, chaserIdle, seekerIdle, aimMarkerPic}) {
     SCOPED_TRACE(index);
     BITMAP *bmp = pic(index);
     const int top = topOpaqueRow(bmp);
@@ -243,7 +243,7 @@ TEST_F(PicDataTest, FloorsFitTheirArenasAndStayDark) {
 }
 
 TEST_F(PicDataTest, CursorShowsOnLightAndDarkGround) {
-  BITMAP *bmp = pic(cursor);
+  BITMAP *bmp = pic(cursorPic);
   EXPECT_EQ(bmp->w, bmp->h);
   EXPECT_FALSE(isMask(bmp, bmp->w / 2, bmp->h / 2)) << "the hot spot is the drawn centre";
   int light = 0, dark = 0;
@@ -269,7 +269,7 @@ TEST_F(PicDataTest, HudIconsAreSquareSprites) {
 }
 
 TEST_F(PicDataTest, BlastIsARimWithASeeThroughBody) {
-  BITMAP *bmp = pic(blast);
+  BITMAP *bmp = pic(blastPic);
   const int c = bmp->w / 2;
   EXPECT_TRUE(isMask(bmp, 0, 0));
   EXPECT_TRUE(isMask(bmp, bmp->w - 1, bmp->h - 1));

@@ -12,19 +12,19 @@ struct hpColor {
 class poleonTest : public ::testing::Test {
 protected:
     // The fighter at 1000 of 3000 HP, after the step that gave it its marker.
-    poleonProbe* armedFighter(behaviourBattle& battle)
+    poleonProbe* armedFighter(behaviourBattle& staged)
     {
-        auto* made = static_cast<poleonProbe*>(battle.spawn(poleon, 250, 200));
-        battle.run();
+        auto* made = static_cast<poleonProbe*>(staged.spawn(poleon, 250, 200));
+        staged.run();
         return made;
     }
 
     // Types of the units from the given place in the list on.
-    std::vector<int> typesFrom(const behaviourBattle& battle, size_t first)
+    std::vector<int> typesFrom(const behaviourBattle& staged, size_t first)
     {
         std::vector<int> types;
-        for (size_t i = first; i < battle.list.getUnits().size(); ++i)
-            types.push_back(battle.list.getUnits()[i]->getUnitType());
+        for (size_t i = first; i < staged.list.getUnits().size(); ++i)
+            types.push_back(staged.list.getUnits()[i]->getUnitType());
         return types;
     }
 

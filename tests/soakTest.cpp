@@ -76,8 +76,8 @@ public:
         return chance(20) ? 2 : 1;
     }
 
-    // Whether the harness guards the fighter on this pass. Aiming needs
-    // mouse movement, which a headless Allegro cannot report, so the
+    // Whether the harness guards the fighter on this pass. This player
+    // never moves the mouse (the replay's scripted player does), so the
     // fighter only ever fires upward and would lose every round on its own:
     // in long guarded stretches its hit points are kept full, so that it
     // survives, can pay for blasts and wins; in short stretches between

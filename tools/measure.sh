@@ -3,19 +3,23 @@
 # button held: CPU share of one core, resident memory, and the simulation
 # rate (steps a second, read from the game's step counter with gdb).
 # Usage: bash tools/measure.sh [seconds]   (after tools/play.sh or tools/test.sh)
-set -u
+set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SECONDS_TO_RUN=${1:-20}
 source "$ROOT/tests/window/windowLib.sh" "$ROOT/build/brox" "$ROOT/build/picData.dat" ""
+require_tools gdb bc
 
 cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"
 }
 
-# "steps ticks": the game's step counter and its round clock (timer ticks).
-counters() {
-    gdb -p "$GAME_PID" -batch -ex 'print frameCount' -ex 'print (int)frameInRound._M_i' \
-        2>/dev/null | awk '/^\$/ { printf "%s ", $3 }'
+# Reads the game's step counter and its round clock (timer ticks) into the
+# array named by $1.
+read_counters() {
+    local -n into=$1
+    read -r -a into < <(gdb -p "$GAME_PID" -batch -ex 'print frameCount' \
+        -ex 'print (int)frameInRound._M_i' 2>/dev/null | awk '/^\$/ { printf "%s ", $3 } END { print "" }')
+    [ "${#into[@]}" -eq 2 ] || fail "gdb could not read the game's counters"
 }
 
 measure_at() {
@@ -25,16 +29,15 @@ measure_at() {
     wait_for_window
     sleep 1.5
     xdotool mousedown 1
-    local ticks_before start steps=0 ticks=0 window
+    local ticks_before start steps=0 ticks=0 window a=() b=()
     ticks_before=$(cpu_ticks)
     start=$(date +%s.%N)
     # Steps against timer ticks over 4-second windows; a window in which the
     # round restarted (the counters went back to 0) is left out.
-    for window in $(seq 1 $((SECONDS_TO_RUN / 4))); do
-        local a b
-        a=($(counters))
+    for ((window = 0; window < SECONDS_TO_RUN / 4; window++)); do
+        read_counters a
         sleep 4
-        b=($(counters))
+        read_counters b
         if [ "${b[0]}" -ge "${a[0]}" ] && [ "${b[1]}" -gt "${a[1]}" ]; then
             steps=$((steps + b[0] - a[0]))
             ticks=$((ticks + b[1] - a[1]))

@@ -1,71 +1,16 @@
-// Object indices and picture sizes of picData.dat. The game addresses the
-// datafile by index only, so this order is the file's contract; picbuilder
-// writes the objects in exactly this order and the tests read it back.
+// Picture sizes and groups of picData.dat; the objects' numbers are named
+// in src/shell/picData.h, which picbuilder writes them by and the game reads
+// them by.
 #pragma once
 
 #include <cstddef>
 #include <iterator>
 
+#include "picData.h"
+
 namespace picLayout {
 
-enum Index : int {
-  floorRound0 = 0,
-  floorRound1 = 1,
-  floorRound2 = 2,
-  seekerDead1 = 3,
-  seekerDead2 = 4,
-  seekerDead3 = 5,
-  seekerIdle = 6,
-  seekerMoving1 = 7,
-  seekerMoving2 = 8,
-  seekerMoving3 = 9,
-  timerIcon = 10,
-  weakenIcon = 11,
-  hpIcon = 12,
-  chaserIdle = 13,
-  chaserDead = 14,
-  chaserIntro1 = 15,
-  chaserIntro2 = 16,
-  chaserIntro3 = 17,
-  chaserStunned1 = 18,
-  chaserStunned2 = 19,
-  chaserStunned3 = 20,
-  chaserStunned4 = 21,
-  round1Title = 22,
-  round2Title = 23,
-  round3Title = 24,
-  endTitle = 25,
-  invincibleIcon = 26,
-  healOrb = 27,
-  juiceBoostIcon = 28,
-  spare29 = 29,
-  orbiterIdle = 30,
-  orbiterFading = 31,
-  orbiterFaded = 32,
-  juiceBlockIcon = 33,
-  spare34 = 34,
-  aimMarker = 35,
-  poleonAttack1a = 36,
-  poleonAttack1b = 37,
-  poleonAttack2a = 38,
-  poleonAttack2b = 39,
-  poleonAttack2c = 40,
-  poleonAttack2d = 41,
-  poleonDead = 42,
-  poleonAttack3 = 43,
-  poleonIdle = 44,
-  poleonMoving = 45,
-  poleonStunned = 46,
-  blast = 47,
-  bolt = 48,
-  slowIcon = 49,
-  hasteIcon = 50,
-  stunIcon = 51,
-  cursor = 52,
-  lostBanner = 53,
-  wonBanner = 54,
-  objectCount = 55
-};
+using namespace picData;
 
 // Unit picture sides. The side is the width of a type's idle picture, which
 // the game uses as the unit's collision diameter; sizes are chosen for the
@@ -129,10 +74,10 @@ inline constexpr int seekerPics[] = {seekerIdle,    seekerMoving1, seekerMoving2
                                      seekerMoving3, seekerDead1,   seekerDead2,
                                      seekerDead3};
 inline constexpr int orbiterPics[] = {orbiterIdle, orbiterFading, orbiterFaded};
-inline constexpr int boltPics[] = {bolt};
-inline constexpr int healOrbPics[] = {healOrb};
-inline constexpr int aimMarkerPics[] = {aimMarker};
-inline constexpr int blastPics[] = {blast};
+inline constexpr int boltPics[] = {boltPic};
+inline constexpr int healOrbPics[] = {healOrbPic};
+inline constexpr int aimMarkerPics[] = {aimMarkerPic};
+inline constexpr int blastPics[] = {blastPic};
 
 inline constexpr UnitPictures units[] = {
     {"poleon", poleonSide, poleonPics, std::size(poleonPics)},
@@ -148,7 +93,7 @@ inline constexpr int statusIcons[] = {
     weakenIcon, invincibleIcon, juiceBoostIcon, juiceBlockIcon,
     slowIcon,   hasteIcon,      stunIcon};
 
-inline constexpr int banners[] = {round1Title, round2Title, round3Title,
-                                  endTitle,    lostBanner,  wonBanner};
+inline constexpr int banners[] = {titleRound0,   titleRound1, titleRound2,
+                                  titleEndRound, lostBanner,  wonBanner};
 
 } // namespace picLayout

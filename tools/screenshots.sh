@@ -7,12 +7,13 @@
 # fire button held, steps away from chasers that come close and calls
 # orbiters now and then.
 # Usage: bash tools/screenshots.sh   (after tools/play.sh or tools/test.sh has built the game)
-set -u
+set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 OUT="$ROOT/docs"
 mkdir -p "$OUT"
 source "$ROOT/tests/window/windowLib.sh" "$ROOT/build/brox" "$ROOT/build/picData.dat" \
     "$ROOT/broxConfig.txt"
+require_tools import convert
 
 # Colours and places at 800 x 600 in round 0 (arena 420 x 420 at 190, 90).
 TITLE_BORDER="255,195,60"
@@ -45,14 +46,14 @@ nearest_chaser() {
 # mouse's latest movement. The game reads the movement of its latest poll
 # only, and polls about twice per step, so the movement is repeated.
 aim_at() {
-    local step
-    step=$(awk -v x="$1" -v y="$2" 'BEGIN { l = sqrt(x * x + y * y); if (l < 1) l = 1
-                                            printf "%d %d\n", 12 * x / l, 12 * y / l }')
+    local step=()
+    read -r -a step < <(awk -v x="$1" -v y="$2" 'BEGIN { l = sqrt(x * x + y * y); if (l < 1) l = 1
+                                                       printf "%d %d\n", 12 * x / l, 12 * y / l }')
     xdotool mousemove 400 300
     local repeat
     for repeat in 1 2 3 4 5 6; do
         sleep 0.02
-        xdotool mousemove_relative -- $step
+        xdotool mousemove_relative -- "${step[@]}"
     done
 }
 
@@ -60,10 +61,10 @@ aim_at() {
 dodge() {
     [ $(( $1 * $1 + $2 * $2 )) -lt $((90 * 90)) ] || return 0
     local keys=()
-    [ "$1" -gt 20 ] && keys+=(a)
-    [ "$1" -lt -20 ] && keys+=(d)
-    [ "$2" -gt 20 ] && keys+=(w)
-    [ "$2" -lt -20 ] && keys+=(s)
+    if [ "$1" -gt 20 ]; then keys+=(a); fi
+    if [ "$1" -lt -20 ]; then keys+=(d); fi
+    if [ "$2" -gt 20 ]; then keys+=(w); fi
+    if [ "$2" -lt -20 ]; then keys+=(s); fi
     [ ${#keys[@]} -gt 0 ] || return 0
     xdotool keydown "${keys[@]}"
     sleep 0.25
@@ -74,7 +75,7 @@ status_icon_shown() {
     local x y
     for x in 115 640; do
         for y in 120 195 270; do
-            [ "$(pixel "$shot" "$x" "$y")" != "48,48,48" ] && return 0
+            if [ "$(pixel "$shot" "$x" "$y")" != "48,48,48" ]; then return 0; fi
         done
     done
     return 1
@@ -112,10 +113,10 @@ while [ "$(date +%s)" -lt "$end" ]; do
         save status
         have_status=1
     fi
-    target=$(nearest_chaser)
-    if [ -n "$target" ]; then
-        aim_at $target
-        dodge $target
+    read -r -a target <<<"$(nearest_chaser)"
+    if [ "${#target[@]}" -eq 2 ]; then
+        aim_at "${target[@]}"
+        dodge "${target[@]}"
     fi
     step=$((step + 1))
     if [ $((step % 12)) -eq 0 ]; then click_button 3; fi

@@ -11,26 +11,11 @@
 #include "datafileInspector.h"
 #include "loader.h"
 #include "main.h"
+#include "picData.h"
 #include "playerUnit.h"
 #include "unitList.h"
 
 namespace {
-
-// Datafile objects the controller shows itself.
-enum battlePicture {
-    timerIconPic = 10,
-    weakenIconPic = 11,
-    hpIconPic = 12,
-    invincibleIconPic = 26,
-    juiceBoostIconPic = 28,
-    juiceBlockIconPic = 33,
-    slowIconPic = 49,
-    hasteIconPic = 50,
-    stunIconPic = 51,
-    cursorPic = 52,
-    lostBannerPic = 53,
-    wonBannerPic = 54
-};
 
 constexpr int countdownPasses = 15;
 constexpr int wonBannerPasses = 150;
@@ -47,17 +32,16 @@ constexpr const char* pausedLine = "paused: Tab resumes";
 // lasts this many passes is one.
 constexpr int focusLossPasses = 3;
 
-int grey(int level)
-{
-    return makecol(level, level, level);
-}
+int grey(int level) { return makecol(level, level, level); }
 
-} // namespace
+}  // namespace
 
 battleMain::battleMain() : roundLoader(std::make_unique<loader>()) {}
 
 battleMain::~battleMain()
 {
+    if (statusIconCanvas != nullptr)
+        destroy_bitmap(statusIconCanvas);
     if (arenaBuffer != nullptr)
         destroy_bitmap(arenaBuffer);
     if (buffer != nullptr)
@@ -96,8 +80,8 @@ bool battleMain::loadDatafile()
     if (problem.empty())
         problem = datafileInspector::loadedProblem(datafile);
     if (!problem.empty()) {
-        std::printf("Graphics datafile %s is unusable: %s. Now exiting.\n",
-                    datafileName, problem.c_str());
+        std::printf("Graphics datafile %s is unusable: %s. Now exiting.\n", datafileName,
+                    problem.c_str());
         data->releaseDatafile();
         datafile = nullptr;
         return false;
@@ -107,17 +91,17 @@ bool battleMain::loadDatafile()
 
 void battleMain::pickPictures()
 {
-    wonPic = datafilePic(wonBannerPic);
-    lostPic = datafilePic(lostBannerPic);
-    hpIcon = datafilePic(hpIconPic);
-    timerIcon = datafilePic(timerIconPic);
-    invicIcon = datafilePic(invincibleIconPic);
-    stunIcon = datafilePic(stunIconPic);
-    hasteIcon = datafilePic(hasteIconPic);
-    slowIcon = datafilePic(slowIconPic);
-    juiceBlockIcon = datafilePic(juiceBlockIconPic);
-    juiceBoostIcon = datafilePic(juiceBoostIconPic);
-    weakenIcon = datafilePic(weakenIconPic);
+    wonPic = datafilePic(picData::wonBanner);
+    lostPic = datafilePic(picData::lostBanner);
+    hpIcon = datafilePic(picData::hpIcon);
+    timerIcon = datafilePic(picData::timerIcon);
+    invicIcon = datafilePic(picData::invincibleIcon);
+    stunIcon = datafilePic(picData::stunIcon);
+    hasteIcon = datafilePic(picData::hasteIcon);
+    slowIcon = datafilePic(picData::slowIcon);
+    juiceBlockIcon = datafilePic(picData::juiceBlockIcon);
+    juiceBoostIcon = datafilePic(picData::juiceBoostIcon);
+    weakenIcon = datafilePic(picData::weakenIcon);
 }
 
 int battleMain::init()
@@ -141,7 +125,7 @@ int battleMain::init()
     restart(true, true);
     arena* field = data->getArena();
     video->setObjectPositions(field->getArenaSizeX(), field->getArenaSizeY());
-    data->getInputObj()->getCursor()->setCursorPic(datafilePic(cursorPic));
+    data->getInputObj()->getCursor()->setCursorPic(datafilePic(picData::cursorPic));
     return 0;
 }
 
@@ -303,8 +287,8 @@ void battleMain::drawBackground(BITMAP* target, BITMAP* arenaTarget)
     clear_to_color(arenaTarget, grey(arenaFloorGrey));
     arena* field = data->getArena();
     if (field->getArenaPic() != nullptr)
-        stretch_sprite(arenaTarget, field->getArenaPic(), 0, 0,
-                       field->getArenaSizeX(), field->getArenaSizeY());
+        stretch_sprite(arenaTarget, field->getArenaPic(), 0, 0, field->getArenaSizeX(),
+                       field->getArenaSizeY());
 }
 
 void battleMain::drawUnits(BITMAP* arenaTarget)
@@ -342,7 +326,7 @@ void battleMain::drawDisplay(BITMAP* target)
         fraction = 0;
     if (fraction > 1)
         fraction = 1;
-    drawHPBar(target, fraction);
+    drawHPBar(target, fraction, player != nullptr ? player->getHPBarColor() : 0);
     drawTimerBar(target, frameInRound);
     if (player != nullptr)
         drawStatus(target, player);
@@ -375,10 +359,8 @@ void battleMain::drawBanner(BITMAP* target)
                 (video->getResolutionY() - banner->h) / 2);
 }
 
-void battleMain::drawHPBar(BITMAP* target, float fraction)
+void battleMain::drawHPBar(BITMAP* target, float fraction, int colour)
 {
-    playerUnit* player = findPlayer();
-    const int colour = player != nullptr ? player->getHPBarColor() : 0;
     const videoSettings* video = data->getVideoSettings();
     const int x = video->getHPBarStartX();
     const int y = video->getHPBarStartY();
@@ -396,14 +378,14 @@ void battleMain::drawTimerBar(BITMAP* target, int value)
     const int arenaHeight = fixtoi(data->getArena()->getArenaSizeY() * video->getArenaScale());
     const int halfBar = static_cast<int>(video->getHPBarSizeY() * 0.5);
     const int y = video->getArenaPosY() + arenaHeight + halfBar;
-    stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y,
-                   halfBar, halfBar);
+    stretch_sprite(target, timerIcon, video->getHPBarStartX() - video->getHPBarSizeY(), y, halfBar,
+                   halfBar);
     const int x = video->getHPBarStartX() + 10;
     textprintf_ex(target, font, x, y, grey(hudGrey), -1, "%d", value);
     // The countdown pauses too, but shows its own banner.
     if (gamePaused && state != stateCountdown)
-        textprintf_ex(target, font, x + text_length(font, "0000000000"), y, grey(hudGrey), -1,
-                      "%s", pausedLine);
+        textprintf_ex(target, font, x + text_length(font, "0000000000"), y, grey(hudGrey), -1, "%s",
+                      pausedLine);
 }
 
 void battleMain::drawStatus(BITMAP* target, playerUnit* player)
@@ -415,15 +397,15 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         int row;
     };
     const statusSlot slots[] = {
-        {ailmentInvincible, invicIcon, true, 0},  {ailmentHaste, hasteIcon, true, 2},
-        {ailmentJuiceBoost, juiceBoostIcon, true, 1}, {ailmentStun, stunIcon, false, 0},
+        {ailmentInvincible, invicIcon, true, 0},       {ailmentHaste, hasteIcon, true, 2},
+        {ailmentJuiceBoost, juiceBoostIcon, true, 1},  {ailmentStun, stunIcon, false, 0},
         {ailmentJuiceBlock, juiceBlockIcon, false, 1}, {ailmentSlow, slowIcon, false, 2},
         {ailmentWeaken, weakenIcon, false, 3}};
     const videoSettings* video = data->getVideoSettings();
     const int resolutionY = video->getResolutionY();
     const int size = resolutionY / 8;
     const int arenaWidth = fixtoi(data->getArena()->getArenaSizeX() * video->getArenaScale());
-    BITMAP* scratch = create_bitmap(size, size);
+    BITMAP* scratch = statusCanvas(size);
     set_trans_blender(255, 255, 255, 255);
     for (const statusSlot& slot : slots) {
         const int timeLeft = player->getStatusAilment(slot.ailment);
@@ -434,10 +416,20 @@ void battleMain::drawStatus(BITMAP* target, playerUnit* player)
         const int biggest = player->getBiggestStatusTime(slot.ailment);
         // A time raised without its biggest time must not overflow the light.
         const int light = biggest > 0 ? std::min(timeLeft * 255 / biggest, 255) : 0;
-        const int x = slot.rightColumn ? video->getArenaPosX() + arenaWidth
-                                       : video->getArenaPosX() - size;
+        const int x =
+            slot.rightColumn ? video->getArenaPosX() + arenaWidth : video->getArenaPosX() - size;
         const int y = video->getArenaPosY() + (resolutionY * slot.row) / 8;
         draw_lit_sprite(target, scratch, x, y, light);
     }
-    destroy_bitmap(scratch);
+}
+
+BITMAP* battleMain::statusCanvas(int size)
+{
+    if (statusIconCanvas != nullptr && statusIconCanvas->w != size) {
+        destroy_bitmap(statusIconCanvas);
+        statusIconCanvas = nullptr;
+    }
+    if (statusIconCanvas == nullptr)
+        statusIconCanvas = create_bitmap(size, size);
+    return statusIconCanvas;
 }

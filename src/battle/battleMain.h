@@ -47,7 +47,7 @@ public:
     void drawUnits(BITMAP* arenaTarget);
     void drawCursor(BITMAP* target);
     void drawDisplay(BITMAP* target);
-    void drawHPBar(BITMAP* target, float fraction);
+    void drawHPBar(BITMAP* target, float fraction, int colour);
     void drawTimerBar(BITMAP* target, int value);
     void drawStatus(BITMAP* target, playerUnit* player);
 
@@ -75,6 +75,8 @@ private:
     playerUnit* findPlayer() const;
     void drawHelpTexts(BITMAP* target);
     void drawBanner(BITMAP* target);
+    // The status icons' scaling canvas, made again only when its size changes.
+    BITMAP* statusCanvas(int size);
 
     std::unique_ptr<unitList> battleUnits;
     BITMAP* buffer = nullptr;
@@ -91,6 +93,7 @@ private:
     BITMAP* juiceBlockIcon = nullptr;
     BITMAP* juiceBoostIcon = nullptr;
     BITMAP* weakenIcon = nullptr;
+    BITMAP* statusIconCanvas = nullptr;
     dataObj* data = nullptr;
     int state = stateCountdown;
     int stateTimer = 15;

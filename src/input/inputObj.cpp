@@ -2,18 +2,16 @@
 
 #include <allegro.h>
 
+#include <utility>
+
 namespace {
 
-bool isUsableKeyCode(int code)
-{
-    return code >= 1 && code < KEY_MAX;
-}
+bool isUsableKeyCode(int code) { return code >= 1 && code < KEY_MAX; }
 
 // One falling-edge update of a slot. A release is latched until a poll with
 // a new frame reports it, and only that poll reports it.
 void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
-                std::vector<bool>::reference clicked,
-                std::vector<bool>::reference releasePending)
+                std::vector<bool>::reference clicked, std::vector<bool>::reference releasePending)
 {
     if (hit && !down)
         releasePending = true;
@@ -26,7 +24,7 @@ void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
     hit = down;
 }
 
-} // namespace
+}  // namespace
 
 inputObj::inputObj()
     : keyMap{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC},
@@ -36,7 +34,8 @@ inputObj::inputObj()
       mouseWasClicked(mouseSlotCount, false),
       keyReleasePending(keySlotCount, false),
       mouseReleasePending(mouseSlotCount, false),
-      mouseCursor(std::make_unique<cursor>())
+      mouseCursor(std::make_unique<cursor>()),
+      readMickeys([](int& x, int& y) { get_mouse_mickeys(&x, &y); })
 {
 }
 
@@ -52,8 +51,7 @@ void inputObj::pollKeys(bool newFrame)
     for (int slot = 0; slot < keySlotCount; ++slot) {
         const int code = keyMap[slot];
         const bool down = isUsableKeyCode(code) && key[code] != 0;
-        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot],
-                   keyReleasePending[slot]);
+        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot], keyReleasePending[slot]);
         if (down)
             mouseUsedLast = false;
     }
@@ -63,7 +61,7 @@ void inputObj::pollMouseMovement(int width, int height)
 {
     int mx = 0;
     int my = 0;
-    get_mouse_mickeys(&mx, &my);
+    readMickeys(mx, my);
     if (mx != 0 || my != 0)
         mouseUsedLast = true;
     mouseCursor->setMouseMickeys(mx, my);
@@ -141,3 +139,4 @@ void inputObj::setCursor(cursor* newCursor)
 
 int inputObj::getControlThreshold() const { return controlThreshold; }
 void inputObj::setControlThreshold(int value) { controlThreshold = value; }
+void inputObj::setMickeySource(mickeySource source) { readMickeys = std::move(source); }

@@ -1,6 +1,7 @@
 #ifndef BROX_INPUTOBJ_H
 #define BROX_INPUTOBJ_H
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -69,6 +70,11 @@ public:
     int getControlThreshold() const;
     void setControlThreshold(int value);
 
+    // Where the mouse movement of a poll comes from: Allegro's mickey counter
+    // unless a player without a mouse driver (a headless test) supplies it.
+    using mickeySource = std::function<void(int& x, int& y)>;
+    void setMickeySource(mickeySource source);
+
 private:
     void pollKeys(bool newFrame);
     void pollMouseMovement(int width, int height);
@@ -88,6 +94,7 @@ private:
     bool keyWasHitThisFrame = false;
     int controlThreshold = 0;
     std::unique_ptr<cursor> mouseCursor;
+    mickeySource readMickeys;
 };
 
 #endif

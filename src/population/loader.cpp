@@ -9,6 +9,7 @@
 #include "dumbUnit.h"
 #include "hitbox.h"
 #include "homingUnit.h"
+#include "picData.h"
 #include "poleonUnit.h"
 #include "unit.h"
 #include "unitCreate.h"
@@ -18,8 +19,9 @@
 
 namespace {
 
-// Pictures, floors and banners are datafile objects addressed by number;
-// tools/picLayout.h names every number of picData.dat.
+using namespace picData;
+
+// Pictures, floors and banners are datafile objects addressed by number.
 BITMAP* picture(DATAFILE* datafile, int object)
 {
     return static_cast<BITMAP*>(datafile[object].dat);
@@ -59,59 +61,73 @@ const std::vector<unitTemplate>& unitTemplates()
 {
     // type; frames per activity; damage, knockback type, power and frames;
     // ailments inflicted; collision table; collision table while stunned.
+    // Laid out by hand, as the numbers of one row read best on one line.
+    // clang-format off
     static const std::vector<unitTemplate> templates = {
         {chaser,
-         {{actIdle, {13}}, {actMoving, {13}}, {actDead, {14}}, {actStunned, {18, 19, 20, 21}},
-          {actIntro, {15, 16, 17, 13}}},
+         {{actIdle, {chaserIdle}}, {actMoving, {chaserIdle}}, {actDead, {chaserDead}},
+          {actStunned, {chaserStunned1, chaserStunned2, chaserStunned3, chaserStunned4}},
+          {actIntro, {chaserIntro1, chaserIntro2, chaserIntro3, chaserIdle}}},
          400, knockbackRadial, 0, 0,
          {{ailmentWeaken, 30}, {ailmentStun, 5}},
          {{poleon, collideFull}, {bolt, collideFull}, {orbiter, collideFull}, {blast, collideFull},
           {healOrb, collideKnockback}, {chaser, collideKnockback}},
          {{seeker, collideFull}, {chaser, collideFull}}},
         {bolt,
-         {{actIdle, {48}}, {actMoving, {48}}, {actDead, {48}}},
+         {{actIdle, {boltPic}}, {actMoving, {boltPic}}, {actDead, {boltPic}}},
          100, knockbackRadialDirected, 10, 5,
          {{ailmentStun, 50}},
          {{chaser, collideFull}},
          {{chaser, collideFull}}},
         {orbiter,
-         {{actIdle, {30}}, {actMoving, {30}}, {actDead, {30, 30, 30, 31, 31, 31, 32, 32, 32}}},
+         {{actIdle, {orbiterIdle}}, {actMoving, {orbiterIdle}},
+          {actDead, {orbiterIdle, orbiterIdle, orbiterIdle, orbiterFading, orbiterFading,
+                     orbiterFading, orbiterFaded, orbiterFaded, orbiterFaded}}},
          0, knockbackRadialDirected, 20, 10,
          {{ailmentStun, 5}},
          {{chaser, collideFull}},
          {{chaser, collideFull}}},
         {blast,
-         {{actIdle, {47}}, {actMoving, {47}}, {actDead, {47}}},
+         {{actIdle, {blastPic}}, {actMoving, {blastPic}}, {actDead, {blastPic}}},
          500, knockbackRadial, 0, 5,
          {{ailmentStun, 5}},
          {{chaser, collideFull}, {seeker, collideFull}},
          {{chaser, collideFull}, {seeker, collideFull}}},
         {poleon,
-         {{actIdle, {44}}, {actMoving, {45}}, {actAttack1, {36, 37}}, {actAttack2, {38, 39, 40, 41, 38}},
-          {actAttack3, {43}}, {actDead, {42}}, {actStunned, {46}}},
+         {{actIdle, {poleonIdle}}, {actMoving, {poleonMoving}},
+          {actAttack1, {poleonAttack1a, poleonAttack1b}},
+          {actAttack2,
+           {poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d, poleonAttack2a}},
+          {actAttack3, {poleonAttack3}}, {actDead, {poleonDead}}, {actStunned, {poleonStunned}}},
          0, knockbackRadial, 0, 0,
          {},
          {{chaser, collideFull}, {seeker, collideFull}, {healOrb, collideFull}},
          {{healOrb, collideFull}}},
         {seeker,
-         {{actIdle, {6}}, {actMoving, {7, 8, 9}}, {actDead, {3, 4, 5}}, {actStunned, {6}}, {actIntro, {6}}},
+         {{actIdle, {seekerIdle}}, {actMoving, {seekerMoving1, seekerMoving2, seekerMoving3}},
+          {actDead, {seekerDead1, seekerDead2, seekerDead3}}, {actStunned, {seekerIdle}},
+          {actIntro, {seekerIdle}}},
          0, knockbackRadial, 0, 0,
          {{ailmentJuiceBlock, 30}, {ailmentWeaken, 60}, {ailmentSlow, 120}},
          {{poleon, collideFull}, {blast, collideDamage}, {healOrb, collideKnockback}},
          {{poleon, collideFull}, {blast, collideDamage}}},
         {healOrb,
-         {{actIdle, {27}}, {actMoving, {27, 27}}, {actDead, {27}}, {actStunned, {27}}, {actIntro, {27}}},
+         {{actIdle, {healOrbPic}}, {actMoving, {healOrbPic, healOrbPic}},
+          {actDead, {healOrbPic}}, {actStunned, {healOrbPic}},
+          {actIntro, {healOrbPic}}},
          -100, knockbackRadial, 0, 0,
          {{ailmentHaste, 30}, {ailmentInvincible, 30}, {ailmentJuiceBoost, 60}},
          {{poleon, collideFull}, {chaser, collideKnockback}},
          {}},
         {aimMarker,
-         {{actIdle, {35}}, {actMoving, {35}}, {actDead, {35}}},
+         {{actIdle, {aimMarkerPic}}, {actMoving, {aimMarkerPic}},
+          {actDead, {aimMarkerPic}}},
          0, knockbackRadial, 0, 0,
          {},
          {},
          {}},
     };
+    // clang-format on
     return templates;
 }
 
@@ -176,22 +192,24 @@ const roundSetup& roundSetupOf(int round)
 {
     // width, height, floor, title, successor; then per arrival: count, type,
     // first delay, spacing, group size, init arguments.
+    // clang-format off
     static const std::vector<roundSetup> rounds = {
-        {300, 300, 0, 22, 1,
+        {300, 300, floorRound0, titleRound0, 1,
          {{10, chaser, 0, 20, 1, {15, 60, 0}},
           {2, healOrb, 100, 100, 1, {}}}},
-        {600, 300, 1, 23, 2,
+        {600, 300, floorRound1, titleRound1, 2,
          {{20, chaser, 0, 15, 1, {15, 60, 0}},
           {6, seeker, 60, 60, 1, {}}}},
-        {500, 400, 2, 24, -1,
+        {500, 400, floorRound2, titleRound2, -1,
          {{4, seeker, 0, 150, 1, {}},
           {5, seeker, 600, 0, 1, {}},
           {50, chaser, 60, 60, 5, {15, 60, 0}},
           {1, chaser, 700, 0, 1, {5, 15, 1}},
           {3, healOrb, 100, 200, 1, {}}}},
     };
+    // clang-format on
     // Every other number is the empty end round, which leads back to round 0.
-    static const roundSetup endRound = {100, 100, 2, 25, 0, {}};
+    static const roundSetup endRound = {100, 100, floorRound2, titleEndRound, 0, {}};
     const bool defined = round >= 0 && round < static_cast<int>(rounds.size());
     return defined ? rounds[round] : endRound;
 }
@@ -228,68 +246,28 @@ void queueArrivals(unitList* list, arena* battleArena, const arrivals& group)
     }
 }
 
-unit* newBolt()
-{
-    unit* made = new dumbUnit();
-    made->setDiesWhenHitsWall(true);
-    made->setDeathTimeRemoval(0);
-    return made;
-}
-
-unit* newOrbiter()
-{
-    unit* made = new dumbUnit();
-    made->setDeathTimeRemoval(9);
-    made->setImmuneToAilments(true);
-    return made;
-}
-
-// Grows from nothing on the spot and cannot be pushed.
-unit* newBlast()
-{
-    unit* made = new dumbUnit();
-    made->setDrawScale(0);
-    made->setDeathTimeRemoval(10);
-    made->setIgnoreWall(true);
-    made->setKnockbackMul(0);
-    made->setImmuneToAilments(true);
-    return made;
-}
-
-// Sets how many steps a dead unit stays in the list before it is removed.
-unit* removedAfter(unit* made, int steps)
-{
-    made->setDeathTimeRemoval(steps);
-    return made;
-}
-
-// A unit of the type's class with the type's fixed settings; null for an id
-// that names no type.
+// A unit of the type's class; null for an id that names no type. The
+// class's init gives the unit its type's settings.
 unit* newUnitOfType(int type)
 {
     switch (type) {
     case chaser:
+    case seeker:
         return new homingUnit();
     case bolt:
-        return newBolt();
     case orbiter:
-        return newOrbiter();
     case blast:
-        return newBlast();
-    case poleon:
-        return new poleonUnit();
-    case seeker:
-        return removedAfter(new homingUnit(), 3);
     case healOrb:
-        return removedAfter(new dumbUnit(), 1);
     case aimMarker:
         return new dumbUnit();
+    case poleon:
+        return new poleonUnit();
     default:
         return nullptr;
     }
 }
 
-} // namespace
+}  // namespace
 
 loader::~loader() = default;
 

@@ -3,22 +3,12 @@
 
 #include <allegro.h>
 
+#include "unitTypes.h"
+
 class arena;
 class dataObj;
 class unit;
 class unitList;
-
-// Unit type ids of the catalogue; every other id names no type.
-enum unitTypeId {
-    chaser = 2,
-    bolt = 3,
-    orbiter = 4,
-    blast = 5,
-    poleon = 6,
-    seeker = 7,
-    healOrb = 8,
-    aimMarker = 9
-};
 
 // The game's content: the unit catalogue (pictures, hit records and stats of
 // every unit type) and the rounds. Holds no state of its own.
@@ -36,9 +26,9 @@ public:
     // enemies, everything else neutral.
     static int getAffiliationByUnit(int type);
 
-    // Stores a new unit of the type's class with the type's fixed settings in
-    // out; a type without a class leaves out untouched. Virtual so that a
-    // battle can be staged with hand-made unit classes.
+    // Stores a new unit of the type's class in out, whose init then gives it
+    // the type's settings; a type without a class leaves out untouched.
+    // Virtual so that a battle can be staged with hand-made unit classes.
     virtual void loadUnit(int type, unit*& out);
 
     // Sets up the arena and screen layout of a round and queues its arrivals.

@@ -2,10 +2,7 @@
 
 unitGraphics::unitGraphics() = default;
 
-bool unitGraphics::isSlot(int activity)
-{
-    return activity >= 0 && activity < activitySlots;
-}
+bool unitGraphics::isSlot(int activity) { return activity >= 0 && activity < activitySlots; }
 
 int unitGraphics::insertPic(BITMAP* pic, int activity)
 {

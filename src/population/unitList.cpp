@@ -17,14 +17,11 @@ int lastIndexOfType(const Table& table, int type, TypeOf typeOf)
     return found;
 }
 
-} // namespace
+}  // namespace
 
 unitList::unitList() = default;
 
-unitList::~unitList()
-{
-    destroyUnits();
-}
+unitList::~unitList() { destroyUnits(); }
 
 void unitList::setLoader(::loader* catalogue) { loader = catalogue; }
 
@@ -83,7 +80,7 @@ bool unitList::matches(const unit* candidate, int mode, int value) const
     }
 }
 
-std::vector<unit*> unitList::search(std::vector<unit*> candidates, int mode, int value) const
+std::vector<unit*> unitList::search(const std::vector<unit*>& candidates, int mode, int value) const
 {
     std::vector<unit*> found;
     for (unit* candidate : candidates)
@@ -94,7 +91,8 @@ std::vector<unit*> unitList::search(std::vector<unit*> candidates, int mode, int
 
 int unitList::searchGraphics(int type) const
 {
-    return lastIndexOfType(graphics, type, [](const unitGraphics& table) { return table.unitType; });
+    return lastIndexOfType(graphics, type,
+                           [](const unitGraphics& table) { return table.unitType; });
 }
 
 int unitList::searchHitBox(int type) const
@@ -154,10 +152,9 @@ bool unitList::anyRemainingAffiliation(int side) const
     const bool unitOnSide = std::any_of(units.begin(), units.end(), [side](const unit* member) {
         return member->getAffiliation() == side;
     });
-    return unitOnSide
-           || std::any_of(creates.begin(), creates.end(), [side](const auto& request) {
-                  return ::loader::getAffiliationByUnit(request->unitType) == side;
-              });
+    return unitOnSide || std::any_of(creates.begin(), creates.end(), [side](const auto& request) {
+               return ::loader::getAffiliationByUnit(request->unitType) == side;
+           });
 }
 
 int unitList::latestTime() const

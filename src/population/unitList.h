@@ -44,7 +44,7 @@ public:
     unit* getUnit(int id) const;
     unit* at(int id) const;
     // The units of the input that match, in input order; does not own them.
-    std::vector<unit*> search(std::vector<unit*> candidates, int mode, int value) const;
+    std::vector<unit*> search(const std::vector<unit*>& candidates, int mode, int value) const;
     // Index of the type's table, or 0 (the first registered) when it has none.
     int searchGraphics(int type) const;
     int searchHitBox(int type) const;

@@ -2,8 +2,5 @@
 
 #include "main.h"
 
-int main()
-{
-    return runGame();
-}
+int main() { return runGame(); }
 END_OF_MAIN()

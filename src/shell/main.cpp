@@ -47,8 +47,7 @@ void followWindowManager()
 bool openGraphicsMode(const videoSettings& video)
 {
     set_color_depth(video.getColorDepth());
-    const int driver = video.getWindowed() ? GFX_AUTODETECT_WINDOWED
-                                           : GFX_AUTODETECT_FULLSCREEN;
+    const int driver = video.getWindowed() ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
     if (set_gfx_mode(driver, video.getResolutionX(), video.getResolutionY(), 0, 0) == 0)
         return true;
     return set_gfx_mode(GFX_SAFE, 640, 480, 0, 0) == 0;
@@ -69,7 +68,7 @@ bool startLibrary()
     return false;
 }
 
-} // namespace
+}  // namespace
 
 int mainInitialize()
 {
@@ -93,7 +92,7 @@ int runGame()
         // Without a display the player would otherwise see nothing at all.
         std::fprintf(stderr, "Unable to start the Allegro game library: %s\n",
                      allegro_error[0] != '\0' ? allegro_error
-                                               : "no display or console to show the game on");
+                                              : "no display or console to show the game on");
         return 1;
     }
     install_keyboard();

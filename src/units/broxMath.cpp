@@ -16,7 +16,7 @@ fixed normalised(fixed angle)
     return angle;
 }
 
-} // namespace
+}  // namespace
 
 fixed calcAngle(const fixed& x1, const fixed& y1, const fixed& x2, const fixed& y2,
                 const fixed& fallback)

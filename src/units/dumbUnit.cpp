@@ -4,8 +4,8 @@
 
 #include "broxMath.h"
 #include "dataObj.h"
-#include "loader.h"
 #include "unitList.h"
+#include "unitTypes.h"
 
 namespace {
 
@@ -21,10 +21,7 @@ constexpr size_t largestGroup = 3;
 constexpr int groupSpacing[largestGroup + 1][largestGroup] = {{}, {0}, {0, 128}, {0, 85, 170}};
 
 // itofix shifts, which is not defined for negative numbers.
-fixed toFixed(int value)
-{
-    return value < 0 ? -itofix(-value) : itofix(value);
-}
+fixed toFixed(int value) { return value < 0 ? -itofix(-value) : itofix(value); }
 
 // Direction of a mouse movement, given as (-mx, my), in the circle where 0
 // is up and 64 is right.
@@ -36,7 +33,7 @@ fixed mouseDirection(fixed vx, fixed vy)
     return vy > 0 ? angle - halfTurn : angle;
 }
 
-} // namespace
+}  // namespace
 
 void dumbUnit::init(int, int, int)
 {
@@ -69,8 +66,10 @@ void dumbUnit::initBolt()
     moveType = moveFree;
     moveSpeed = itofix(20);
     timeToLive = 30;
+    deathTimeRemoval = 0;
     affiliation = affiliationNeutral;
     immuneToAilments = true;
+    diesWhenHitsWall = true;
 }
 
 void dumbUnit::initOrbiter()
@@ -82,17 +81,25 @@ void dumbUnit::initOrbiter()
     hp = 2000;
     maxHP = 1000;
     timeToLive = 120;
+    deathTimeRemoval = 9;  // as long as its nine dead pictures
     affiliation = affiliationNeutral;
     immuneToAilments = true;
     ignoreWall = true;
 }
 
+// Grows from nothing where it was set off. Its knockback factor of 0 scales
+// only knockback above the arena's cap, so a chaser close to it still
+// pushes it.
 void dumbUnit::initBlast()
 {
     moveType = moveFixed;
     hp = 30000;
     timeToLive = 20;
+    deathTimeRemoval = 10;
+    drawScale = 0;
+    knockbackMul = 0;
     immuneToAilments = true;
+    ignoreWall = true;
 }
 
 void dumbUnit::initHealOrb()
@@ -100,6 +107,7 @@ void dumbUnit::initHealOrb()
     moveType = moveFixed;
     hp = 1;
     timeToLive = 210;
+    deathTimeRemoval = 1;
     immuneToAilments = true;
     diesWhenHit = true;
     helpsPlayer = true;
@@ -114,6 +122,12 @@ void dumbUnit::initAimMarker()
     immuneToAilments = true;
     ignoreWall = true;
     statusAilments[ailmentInvincible] = 30000;
+}
+
+void dumbUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.push_back({"growCount", growCount});
 }
 
 // The activity is not consulted: a dead unit keeps its script until the list

@@ -10,9 +10,10 @@
 // The unit type picks the script.
 class dumbUnit : public unit {
 public:
-    // The arguments are unused; the stats depend on the unit type alone.
+    // The arguments are unused; every setting depends on the unit type alone.
     void init(int arg0, int arg1, int arg2) override;
     void processInput(dataObj* data, unitList* list) override;
+    void describeState(std::vector<stateField>& fields) const override;
 
 protected:
     int growCount = 0;  // steps a blast has grown so far

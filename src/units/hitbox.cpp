@@ -8,10 +8,7 @@ hitbox::hitbox(int fillValue)
     collideTableStunned.fill(fillValue);
 }
 
-bool hitbox::isVictimType(int type)
-{
-    return type >= 0 && type < victimTypes;
-}
+bool hitbox::isVictimType(int type) { return type >= 0 && type < victimTypes; }
 
 int hitbox::checkCollide(int victimType, bool hitterStunned) const
 {

@@ -4,8 +4,8 @@
 
 #include "broxMath.h"
 #include "hitbox.h"
-#include "loader.h"
 #include "unitList.h"
+#include "unitTypes.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr int largeVariant = 1;
 constexpr int largeChaserDamage = 750;
 const fixed seekerSlowRange = itofix(150);
 
-} // namespace
+}  // namespace
 
 void homingUnit::init(int aim, int dash, int variant)
 {
@@ -53,10 +53,21 @@ void homingUnit::initSeeker()
     heading = 0;
     hp = maxHP = 1;
     timeToLive = 120;
+    deathTimeRemoval = 3;
     moveSpeed = itofix(5);
     affiliation = affiliationEnemy;
     diesWhenHit = true;
     juiceValue = 50;
+}
+
+void homingUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.insert(fields.end(), {{"heading", heading},
+                                 {"phaseTimer", phaseTimer},
+                                 {"aimTime", aimTime},
+                                 {"dashTime", dashTime},
+                                 {"dashing", dashing}});
 }
 
 // A dead or stunned unit keeps its phase, timer, intensity and heading, so

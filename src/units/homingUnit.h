@@ -12,9 +12,10 @@ public:
     // the large chaser. The seeker ignores the arguments.
     void init(int aim, int dash, int variant) override;
     void processInput(dataObj* data, unitList* list) override;
+    void describeState(std::vector<stateField>& fields) const override;
 
 protected:
-    fixed heading = 0;  // steered and faced direction
+    fixed heading = 0;   // steered and faced direction
     int phaseTimer = 0;  // steps left in the chaser's current phase
     int aimTime = 0;
     int dashTime = 0;

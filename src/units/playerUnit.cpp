@@ -8,6 +8,14 @@ void playerUnit::init(int, int, int)
     affiliation = affiliationPlayer;
 }
 
+void playerUnit::describeState(std::vector<stateField>& fields) const
+{
+    unit::describeState(fields);
+    fields.insert(
+        fields.end(),
+        {{"attack1Cost", attack1Cost}, {"attack2Cost", attack2Cost}, {"attack3Cost", attack3Cost}});
+}
+
 int playerUnit::getHPBarColor()
 {
     const float ratio = hpRatio();
@@ -37,7 +45,4 @@ float playerUnit::hpRatio() const
     return maxHP >= 1 ? static_cast<float>(hp) / static_cast<float>(maxHP) : 0.0f;
 }
 
-int playerUnit::fullnessColor() const
-{
-    return hpBarColor(hpRatio() < 1.0f ? barHigh : barFull);
-}
+int playerUnit::fullnessColor() const { return hpBarColor(hpRatio() < 1.0f ? barHigh : barFull); }

@@ -12,9 +12,15 @@ public:
     // Allegro colour of the HP bar: red, purple, green or gold, from poorest
     // to full.
     virtual int getHPBarColor();
+    void describeState(std::vector<stateField>& fields) const override;
 
 protected:
-    enum hpBarBand { barLow, barMiddle, barHigh, barFull };
+    enum hpBarBand {
+        barLow,
+        barMiddle,
+        barHigh,
+        barFull
+    };
 
     static int hpBarColor(hpBarBand band);
     // hp / maxHP, or 0 without a usable maxHP.

@@ -1,17 +1,17 @@
 #include "poleonUnit.h"
 
 #include "dataObj.h"
-#include "loader.h"
 #include "unitList.h"
+#include "unitTypes.h"
 
 namespace {
 
-constexpr int fullIntensity = 4;  // moveSpeed, 15 pixels, per step
+constexpr int fullIntensity = 4;   // moveSpeed, 15 pixels, per step
 constexpr int attackCooldown = 5;  // steps between bolts, added per orbiter too
 constexpr int blastLock = 30;      // steps of standing still after a blast
 constexpr int maxOrbiters = 3;
 
-} // namespace
+}  // namespace
 
 void poleonUnit::init(int arg0, int arg1, int arg2)
 {

@@ -33,10 +33,7 @@ float hitDecay(int hits)
 // The float factors keep single precision, but every product of them with an
 // int is formed in double before truncation: 100 x 0.7f must come out as 69,
 // where a float product would round to 70.
-int truncatedProduct(int value, double factor)
-{
-    return static_cast<int>(value * factor);
-}
+int truncatedProduct(int value, double factor) { return static_cast<int>(value * factor); }
 
 // Whether the centres are farther apart than reach along one axis alone.
 // That settles "reach < distance" without the square root, as a distance is
@@ -46,17 +43,11 @@ bool apartOnAnAxis(fixed dx, fixed dy, fixed reach)
     return dx > reach || dx < -reach || dy > reach || dy < -reach;
 }
 
-bool isWeakened(const unit* owner)
-{
-    return owner && owner->getStatusAilment(ailmentWeaken) > 0;
-}
+bool isWeakened(const unit* owner) { return owner && owner->getStatusAilment(ailmentWeaken) > 0; }
 
-} // namespace
+}  // namespace
 
-unit::unit()
-{
-    biggestStatusTimes.fill(1);
-}
+unit::unit() { biggestStatusTimes.fill(1); }
 
 unit::~unit() = default;
 
@@ -65,6 +56,64 @@ void unit::init(int, int, int) {}
 void unit::processInput(dataObj*, unitList*) {}
 
 void unit::addAttacks(dataObj*, unitList*, int) {}
+
+void unit::describeState(std::vector<stateField>& fields) const
+{
+    fields.insert(fields.end(), {{"id", unitID},
+                                 {"type", unitType},
+                                 {"owner", ownerID},
+                                 {"side", affiliation},
+                                 {"x", posX},
+                                 {"y", posY},
+                                 {"anchorX", anchorX},
+                                 {"anchorY", anchorY},
+                                 {"moveType", moveType},
+                                 {"moveAngle", moveAngle},
+                                 {"intensity", moveIntensity},
+                                 {"speed", moveSpeed},
+                                 {"orbitAngle", orbitAngle},
+                                 {"drawX", drawPosX},
+                                 {"drawY", drawPosY},
+                                 {"drawAngle", drawAngle},
+                                 {"drawScale", drawScale},
+                                 {"animFrame", animFrame},
+                                 {"intro", introPending},
+                                 {"hp", hp},
+                                 {"maxHP", maxHP},
+                                 {"pendingDamage", pendingDamage},
+                                 {"juice", juiceValue},
+                                 {"knockbackMul", knockbackMul},
+                                 {"knockbackX", knockbackX},
+                                 {"knockbackY", knockbackY},
+                                 {"knockbackTime", knockbackTime},
+                                 {"deathTimeRemoval", deathTimeRemoval},
+                                 {"timeToLive", timeToLive},
+                                 {"diesAtWall", diesWhenHitsWall},
+                                 {"hitWall", hitWall},
+                                 {"ignoreWall", ignoreWall},
+                                 {"immune", immuneToAilments},
+                                 {"diesWhenHit", diesWhenHit},
+                                 {"wasHit", wasHit},
+                                 {"helpsPlayer", helpsPlayer},
+                                 {"hitsWhileStun", numHitsWhileStun},
+                                 {"cooldown1", cooldown1},
+                                 {"cooldown2", cooldown2},
+                                 {"cooldown3", cooldown3},
+                                 {"moveLock", moveLockTime},
+                                 {"activity", currentActivity},
+                                 {"pendingActivity", pendingActivity},
+                                 {"attackRequest", attackRequest},
+                                 {"attack", currentAttack}});
+    static const char* const timeNames[statusAilmentCount] = {
+        "haste", "juiceBlock", "weaken", "stun", "invincible", "juiceBoost", "slow"};
+    static const char* const biggestNames[statusAilmentCount] = {
+        "biggestHaste",      "biggestJuiceBlock", "biggestWeaken", "biggestStun",
+        "biggestInvincible", "biggestJuiceBoost", "biggestSlow"};
+    for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
+        fields.push_back({timeNames[ailment], statusAilments[ailment]});
+    for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
+        fields.push_back({biggestNames[ailment], biggestStatusTimes[ailment]});
+}
 
 void unit::draw(BITMAP* bitmap, bool paused)
 {
@@ -95,10 +144,7 @@ void unit::draw(BITMAP* bitmap, bool paused)
     }
 }
 
-bool unit::cooldownsOver() const
-{
-    return cooldown1 <= 0 && cooldown2 <= 0 && cooldown3 <= 0;
-}
+bool unit::cooldownsOver() const { return cooldown1 <= 0 && cooldown2 <= 0 && cooldown3 <= 0; }
 
 fixed unit::scaledSize(const ::unitGraphics* graphics) const
 {
@@ -137,15 +183,9 @@ void unit::statusCheck(dataObj* data, unitList* list)
     wasHit = false;
 }
 
-bool unit::diesByWall() const
-{
-    return diesWhenHitsWall && hitWall && !ignoreWall;
-}
+bool unit::diesByWall() const { return diesWhenHitsWall && hitWall && !ignoreWall; }
 
-bool unit::hasExpired() const
-{
-    return timeToLive > -10 && timeToLive < 0;
-}
+bool unit::hasExpired() const { return timeToLive > -10 && timeToLive < 0; }
 
 bool unit::isDying() const
 {
@@ -223,8 +263,8 @@ void unit::collideWith(const unit& hitter, unitList* list)
 {
     const ::hitbox& record = *hitter.hitbox;
     const int kind = record.checkCollide(unitType, hitter.currentActivity == actStunned);
-    const bool sparesPlayer = affiliation == affiliationPlayer
-                              && hitter.currentActivity == actDead && !hitter.helpsPlayer;
+    const bool sparesPlayer = affiliation == affiliationPlayer && hitter.currentActivity == actDead
+                              && !hitter.helpsPlayer;
     if (hitter.unitID == unitID || kind == collideNone || sparesPlayer)
         return;
     const fixed reach = (scaledSize(unitGraphics) + hitter.scaledSize(hitter.unitGraphics)) / 2;
@@ -249,7 +289,8 @@ void unit::knockBack(const unit& hitter, const unit* owner, fixed distance, floa
     float weaken = 1.0f;
     if (record.knockbackType == knockbackRadial || record.knockbackType == knockbackRadialDirected)
         pushRadially(angle, distance, decay);
-    if (record.knockbackType == knockbackRadialDirected || record.knockbackType == knockbackDirected)
+    if (record.knockbackType == knockbackRadialDirected
+        || record.knockbackType == knockbackDirected)
         weaken = pushDirected(record, angle, owner);
     knockbackTime += static_cast<int>(record.knockbackFrames * static_cast<double>(weaken) * decay
                                       * decay * decay);
@@ -279,7 +320,8 @@ void unit::takeHit(const ::hitbox& record, const unit* owner, float decay)
     const bool invincible = statusAilments[ailmentInvincible] > 0;
     if (!invincible) {
         wasHit = true;
-        pendingDamage += static_cast<int>(record.damage * static_cast<double>(damageFactor) * decay);
+        pendingDamage +=
+            static_cast<int>(record.damage * static_cast<double>(damageFactor) * decay);
     }
     if (!immuneToAilments)
         inflictAilments(record, decay, invincible);
@@ -295,7 +337,8 @@ void unit::inflictAilments(const ::hitbox& record, float decay, bool invincible)
     std::for_each(std::begin(unguardedAilments), std::end(unguardedAilments), inflict);
     ++numHitsWhileStun;
     for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
-        biggestStatusTimes[ailment] = std::max(biggestStatusTimes[ailment], statusAilments[ailment]);
+        biggestStatusTimes[ailment] =
+            std::max(biggestStatusTimes[ailment], statusAilments[ailment]);
 }
 
 void unit::processPendingActions(dataObj* data, unitList* list)

@@ -4,6 +4,7 @@
 #include <allegro.h>
 
 #include <array>
+#include <vector>
 
 class dataObj;
 class hitbox;
@@ -55,6 +56,12 @@ enum unitMoveType {
     moveAttached = 2
 };
 
+// One named number of a unit's state, for state dumps and replay checks.
+struct stateField {
+    const char* name;
+    int value;
+};
+
 // Everything that takes part in a battle. Holds the state the per-step
 // machinery works on; behaviours override a few virtual operations.
 // Fixed-point values pass through the int accessors unchanged.
@@ -75,6 +82,9 @@ public:
     virtual void processPendingActions(dataObj* data, unitList* list);
     // Turns the triggered request bits into attacks; the base has none.
     virtual void addAttacks(dataObj* data, unitList* list, int requestBits);
+    // Appends every field of the unit, by name, in a fixed order; classes
+    // with fields of their own append them after the base's.
+    virtual void describeState(std::vector<stateField>& fields) const;
     virtual ~unit();
 
     unit(const unit&) = delete;

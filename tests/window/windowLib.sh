@@ -1,6 +1,7 @@
 # Helpers for the real-window tests: a private Xvfb display, the game started
 # in a fresh run folder, and waits that always have a deadline.
-# Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt.
+# Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt
+# (an empty path leaves that file out). Safe under set -euo pipefail.
 
 set -u
 
@@ -13,38 +14,71 @@ GAME_PID=
 
 fail() {
     echo "FAIL: $*" >&2
-    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
-    [ -f "$WORK/xvfb.log" ] && sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2
+    if [ -f "$WORK/game.out" ]; then sed 's/^/  game: /' "$WORK/game.out" >&2; fi
+    if [ -f "$WORK/xvfb.log" ]; then sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2; fi
     exit 1
 }
 
+# Fails at once, with the package to install, when a command is missing.
+require_tools() {
+    local tool
+    local -A package=([Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [convert]=imagemagick
+        [gdb]=gdb [bc]=bc)
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null ||
+            fail "$tool is missing: apt-get install ${package[$tool]:-$tool}"
+    done
+}
+
+# Ends a background process: asked first, then, since Allegro's own handler
+# of TERM can hang once its display is gone, killed outright after 3 seconds.
+stop_process() {
+    local waited
+    kill "$1" 2>/dev/null || return 0
+    for ((waited = 0; waited < 30; waited++)); do
+        process_running "$1" || return 0
+        sleep 0.1
+    done
+    kill -KILL "$1" 2>/dev/null || true
+}
+
+# Ends the game (first, while its display is still there), Xvfb and any
+# other background job, and removes the work folder, however the script
+# ends: normally, on failure, or interrupted.
 cleanup() {
-    local job
-    for job in $(jobs -p); do kill "$job" 2>/dev/null; done
-    wait 2>/dev/null
+    local pids=() pid
+    mapfile -t pids <<<"$(jobs -p)"
+    if [ -n "$GAME_PID" ]; then stop_process "$GAME_PID"; fi
+    for pid in "${pids[@]}"; do
+        if [ -n "$pid" ]; then stop_process "$pid"; fi
+    done
+    wait 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Repeats a command until it succeeds or the deadline (seconds) passes.
 wait_for() {
     local deadline=$(( $(date +%s) + $1 ))
     shift
     until "$@"; do
-        [ "$(date +%s)" -ge "$deadline" ] && return 1
+        if [ "$(date +%s)" -ge "$deadline" ]; then return 1; fi
         sleep 0.1
     done
 }
 
 start_display() {
+    require_tools Xvfb xdotool
     local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    for ((n = 90; n <= 140; n++)); do
+        if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         if wait_for 10 xdpyinfo_ok; then return 0; fi
-        kill "$XVFB_PID" 2>/dev/null
+        kill "$XVFB_PID" 2>/dev/null || true
     done
     fail "no Xvfb display could be started"
 }
@@ -56,14 +90,17 @@ xdpyinfo_ok() {
 # Starts the game in a run folder holding the picture file and configuration.
 start_game() {
     mkdir -p "$WORK/run"
-    [ -n "$PIC_DATA" ] && cp "$PIC_DATA" "$WORK/run/picData.dat"
-    [ -n "$CONFIG" ] && cp "$CONFIG" "$WORK/run/broxConfig.txt"
+    if [ -n "$PIC_DATA" ]; then cp "$PIC_DATA" "$WORK/run/picData.dat"; fi
+    if [ -n "$CONFIG" ]; then cp "$CONFIG" "$WORK/run/broxConfig.txt"; fi
     (cd "$WORK/run" && exec "$BROX_BIN") >"$WORK/game.out" 2>&1 &
     GAME_PID=$!
 }
 
+# The game's window id, or nothing while it has none.
 game_window() {
-    xdotool search --onlyvisible --name '^Brox$' 2>/dev/null | head -n 1
+    local windows
+    windows=$(xdotool search --onlyvisible --name '^Brox$' 2>/dev/null) || return 0
+    echo "${windows%%$'\n'*}"
 }
 
 window_shown() {
@@ -74,27 +111,25 @@ window_shown_or_game_ended() {
     window_shown || game_stopped
 }
 
-# Now and then the game library cannot reach a display that has just been
-# started; the game then ends at once with its message, and is started again.
+# The game itself tries again when the display drops its first connection
+# (as Xvfb does while it resets after its last client left), so one start
+# must do.
 wait_for_window() {
-    local attempt
-    for attempt in 1 2 3; do
-        wait_for 20 window_shown_or_game_ended || fail "the game window did not appear"
-        window_shown && break
-        grep -q 'Unable to start the Allegro game library' "$WORK/game.out" || break
-        echo "the game could not reach the display (attempt $attempt); starting it again" >&2
-        wait "$GAME_PID" 2>/dev/null
-        sleep 1
-        start_game
-    done
+    wait_for 20 window_shown_or_game_ended || fail "the game window did not appear"
     window_shown || fail "the game window did not appear"
     WINDOW=$(game_window)
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
 }
 
 # An ended child stays a zombie until waited for, so kill -0 cannot tell.
+process_running() {
+    local stat
+    stat=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
+    [[ -n $stat && $stat != Z* ]]
+}
+
 game_running() {
-    ps -o stat= -p "$GAME_PID" 2>/dev/null | grep -qv '^Z'
+    process_running "$GAME_PID"
 }
 
 game_stopped() {
@@ -104,8 +139,8 @@ game_stopped() {
 # Waits for the game to end and checks its exit code.
 expect_exit_code() {
     wait_for 20 game_stopped || fail "the game did not end"
-    wait "$GAME_PID"
-    local code=$?
+    local code=0
+    wait "$GAME_PID" || code=$?
     GAME_PID=
     [ "$code" -eq "$1" ] || fail "exit code $code, expected $1"
 }
