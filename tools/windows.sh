@@ -153,7 +153,9 @@ package_zip() {
     log "packing $name-windows-x64.zip"
     rm -rf "$OUT/stage" "$OUT/$name-windows-x64.zip"
     mkdir -p "$stage"
-    cp "$GAME_BUILD/brox.exe" "$ROOT/build/picData.dat" "$stage/"
+    # Without its symbol table the game is half the size.
+    x86_64-w64-mingw32-strip -o "$stage/brox.exe" "$GAME_BUILD/brox.exe"
+    cp "$ROOT/build/picData.dat" "$stage/"
     # Once the Linux build makes the sounds, they ship too.
     [ ! -f "$ROOT/build/sndData.dat" ] || cp "$ROOT/build/sndData.dat" "$stage/"
     sed 's/$/\r/' "$ROOT/broxConfig.txt" >"$stage/broxConfig.txt"
