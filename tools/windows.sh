@@ -40,7 +40,7 @@ install_windows_packages() {
     dpkg -s $packages >/dev/null 2>&1 && return 0
     log "installing $packages"
     as_root apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq $packages >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $packages >/dev/null
 }
 
 # The URI of this machine's own Debian mirror for the given suite, read from
