@@ -435,6 +435,11 @@ bool rewriting()
 // records the new game; the commit then says why it changed.
 TEST(ReplayTest, ScriptedGamePlaysOutExactlyAsRecorded)
 {
+#ifdef _WIN32
+    // The game draws from the C library's rand(); the recording holds the
+    // numbers glibc's deals, and Windows' runtime deals others.
+    GTEST_SKIP() << "the recorded game follows glibc's rand()";
+#endif
     const replayRecord record = playScriptedGame();
     // What the script must reach for the replay to cover the whole game.
     EXPECT_EQ(record.roundsWon, (std::set<int>{-1, 0, 1, 2}));
