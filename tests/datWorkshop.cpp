@@ -192,6 +192,55 @@ void datWorkshop::writeBytes(const std::string& name, const bytes& contents) con
                static_cast<std::streamsize>(contents.size()));
 }
 
+void datWorkshop::copy(const std::string& from, const std::string& to) const
+{
+    std::filesystem::copy_file(path(from), path(to),
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+bool datWorkshop::buildEveryKind(const std::string& file, int nesting)
+{
+    writePictures();
+    writeSound("p29_sound.wav", false);
+    writeMonoFont("p34_font.fnt");
+    writeSound("q_stereo.wav", true);
+    writeColourFont("q_colour.bmp");
+    writeColourFont("q_palette.bmp");
+    writeTune("q_tune.mid");
+    writeAlphaPicture("q_alpha.tga");
+    writeBytes("q_film.fli", {1, 2, 3});
+    writeBytes("q_patch.pat", {4, 5, 6});
+    writeBytes("q_plain.bin", {7, 8, 9});
+    writeNestedFolders("q_nested", nesting);
+    for (const char* picture : {"q_glyphless.bmp", "q_rle8.bmp", "q_rle16.bmp", "q_rle24.bmp",
+                                "q_compiled.bmp", "q_xcompiled.bmp", "q_photo.bmp"})
+        copy(pictureName(0), picture);
+    const std::string additions[] = {
+        "-t SAMP " + file + " -a p29_sound.wav q_stereo.wav",
+        "-t FONT " + file + " -a p34_font.fnt q_colour.bmp q_glyphless.bmp",
+        "-t PAL " + file + " -a q_palette.bmp",
+        "-t MIDI " + file + " -a q_tune.mid",
+        "-t RLE -bpp 32 " + file + " -a q_alpha.tga",
+        "-t RLE -bpp 8 " + file + " -a q_rle8.bmp",
+        "-t RLE -bpp 16 " + file + " -a q_rle16.bmp",
+        "-t RLE -bpp 24 " + file + " -a q_rle24.bmp",
+        "-t CMP -bpp 15 " + file + " -a q_compiled.bmp",
+        "-t XCMP -bpp 8 " + file + " -a q_xcompiled.bmp",
+        "-t JPEG " + file + " -a q_photo.bmp",
+        "-t FLIC " + file + " -a q_film.fli",
+        "-t PAT " + file + " -a q_patch.pat",
+        "-t DATA " + file + " -a q_plain.bin",
+        "-r -t BMP -bpp 24 " + file + " -a q_nested",
+        "-t FILE " + file + " -a z_empty.dat",
+    };
+    if (!dat("-s1 z_empty.dat -c0") || !dat(addPictures(file, {29, 34})))
+        return false;
+    for (const std::string& addition : additions)
+        if (!dat("-s1 " + addition))
+            return false;
+    return true;
+}
+
 bytes datWorkshop::readBytes(const std::string& name) const
 {
     std::ifstream file(path(name), std::ios::binary);

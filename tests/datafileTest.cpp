@@ -289,19 +289,13 @@ std::string unusable(const std::string& problem)
     return "Graphics datafile picData.dat is unusable: " + problem + ". Now exiting.\n";
 }
 
-void copyInShop(const datWorkshop& shop, const std::string& from, const std::string& to)
-{
-    std::filesystem::copy_file(shop.path(from), shop.path(to),
-                               std::filesystem::copy_options::overwrite_existing);
-}
-
 // Makes picData.dat a copy of `file` stored with one of dat's options: -c0
 // plain, -c1 each object compressed on its own, -c2 the whole file
 // compressed. -s1 keeps dat from adding an object of its own.
 ::testing::AssertionResult storeAs(datWorkshop& shop, const std::string& file,
                                    const std::string& compression)
 {
-    copyInShop(shop, file, "picData.dat");
+    shop.copy(file, "picData.dat");
     if (shop.dat("-s1 picData.dat " + compression))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << shop.report();
@@ -363,50 +357,12 @@ TEST_F(DatafileTest, ShippedPicturesRebuiltWithDatAreAcceptedHoweverStored)
 }
 
 // Every kind of object dat writes may stand where the game reads no
-// picture (29, 34, and from 55 on), in a file stored in each of dat's ways:
-// sounds, fonts (one without glyphs too), a palette, music, sprites of every
-// depth, a photo, an animation, a patch, plain data, datafiles nested up to
-// the limit and, last, a datafile of no objects, whose count ends the file.
+// picture (29, 34, and from 55 on), in a file stored in each of dat's ways,
+// down to datafiles nested up to the limit and, last, a datafile of no
+// objects, whose count ends the file.
 TEST_F(DatafileTest, ObjectsOfEveryKindDatWritesStandWhereNoPictureIsRead)
 {
-    shop.writePictures();
-    shop.writeSound("p29_sound.wav", false);
-    shop.writeMonoFont("p34_font.fnt");
-    shop.writeSound("q_stereo.wav", true);
-    shop.writeColourFont("q_colour.bmp");
-    shop.writeColourFont("q_palette.bmp");
-    shop.writeTune("q_tune.mid");
-    shop.writeAlphaPicture("q_alpha.tga");
-    shop.writeBytes("q_film.fli", {1, 2, 3});
-    shop.writeBytes("q_patch.pat", {4, 5, 6});
-    shop.writeBytes("q_plain.bin", {7, 8, 9});
-    shop.writeNestedFolders("q_nested", nestingLimit);
-    for (const char* copy : {"q_glyphless.bmp", "q_rle8.bmp", "q_rle16.bmp", "q_rle24.bmp",
-                             "q_compiled.bmp", "q_xcompiled.bmp", "q_photo.bmp"})
-        copyInShop(shop, "p00.bmp", copy);
-    const std::string additions[] = {
-        "-t SAMP kinds.dat -a p29_sound.wav q_stereo.wav",
-        "-t FONT kinds.dat -a p34_font.fnt q_colour.bmp q_glyphless.bmp",
-        "-t PAL kinds.dat -a q_palette.bmp",
-        "-t MIDI kinds.dat -a q_tune.mid",
-        "-t RLE -bpp 32 kinds.dat -a q_alpha.tga",
-        "-t RLE -bpp 8 kinds.dat -a q_rle8.bmp",
-        "-t RLE -bpp 16 kinds.dat -a q_rle16.bmp",
-        "-t RLE -bpp 24 kinds.dat -a q_rle24.bmp",
-        "-t CMP -bpp 15 kinds.dat -a q_compiled.bmp",
-        "-t XCMP -bpp 8 kinds.dat -a q_xcompiled.bmp",
-        "-t JPEG kinds.dat -a q_photo.bmp",
-        "-t FLIC kinds.dat -a q_film.fli",
-        "-t PAT kinds.dat -a q_patch.pat",
-        "-t DATA kinds.dat -a q_plain.bin",
-        "-r -t BMP -bpp 24 kinds.dat -a q_nested",
-        "-t FILE kinds.dat -a z_empty.dat",
-    };
-    ASSERT_TRUE(shop.dat("-s1 z_empty.dat -c0")) << shop.report();
-    ASSERT_TRUE(shop.dat(datWorkshop::addPictures("kinds.dat", {29, 34}))) << shop.report();
-    for (const std::string& addition : additions)
-        ASSERT_TRUE(shop.dat("-s1 " + addition)) << shop.report();
-
+    ASSERT_TRUE(shop.buildEveryKind("kinds.dat", nestingLimit)) << shop.report();
     const std::set<int> kinds = {DAT_SAMPLE, DAT_FONT, DAT_PALETTE, DAT_MIDI,
                                  DAT_RLE_SPRITE, DAT_C_SPRITE, DAT_XC_SPRITE,
                                  DAT_ID('J', 'P', 'E', 'G'), DAT_FLI, DAT_PATCH,
@@ -434,7 +390,7 @@ TEST_F(DatafileTest, ObjectsOfEveryKindDatWritesStandWhereNoPictureIsRead)
 TEST_F(DatafileTest, DatBuiltFilesTheGameCannotUseAreRefusedInOneLine)
 {
     shop.writePictures();
-    copyInShop(shop, "p12.bmp", "p12_sprite.bmp");
+    shop.copy("p12.bmp", "p12_sprite.bmp");
     shop.writeNestedFolders("q_nested", nestingLimit + 1);
     std::string tooDeep = "object 55: ";
     for (int level = 1; level <= nestingLimit; ++level)
@@ -472,7 +428,7 @@ TEST_F(DatafileTest, DamagedObjectsOfEveryKindAreRefusedInOneLine)
     shop.writeTune("q_tune.mid");
     shop.writeMonoFont("q_font.fnt");
     shop.writeColourFont("q_glyphs.bmp");
-    copyInShop(shop, "p00.bmp", "q_sprite.bmp");
+    shop.copy("p00.bmp", "q_sprite.bmp");
     ASSERT_TRUE(shop.dat("-s1 z_empty.dat -c0")) << shop.report();
     ASSERT_TRUE(shop.dat(datWorkshop::addPictures("base.dat"))) << shop.report();
     using harm = std::function<void(fileBytes& file, std::size_t contents)>;
@@ -528,7 +484,7 @@ TEST_F(DatafileTest, DamagedObjectsOfEveryKindAreRefusedInOneLine)
          "its compressed contents are damaged"},
     };
     for (const damage& expected : damages) {
-        copyInShop(shop, "base.dat", "picData.dat");
+        shop.copy("base.dat", "picData.dat");
         ASSERT_TRUE(shop.dat("-s1 " + expected.options + " picData.dat -a " + expected.source))
             << shop.report();
         ASSERT_TRUE(shop.dat("-s1 picData.dat " + expected.compression)) << shop.report();

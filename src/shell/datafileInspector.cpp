@@ -108,6 +108,7 @@ public:
     memoryPackfile& operator=(const memoryPackfile&) = delete;
 
     PACKFILE* get() const { return file; }
+    bool allRead() const { return position == length; }
 
 private:
     static memoryPackfile& of(void* self) { return *static_cast<memoryPackfile*>(self); }
@@ -156,9 +157,10 @@ private:
     PACKFILE* file;
 };
 
-// Unpacks an object compressed on its own from exactly its stored bytes,
-// the way Allegro's loader reads it; false unless they hold every byte the
-// object claims.
+// Unpacks an object compressed on its own from its stored bytes, the way
+// Allegro's loader reads it; false unless they hold every byte the object
+// claims and no more: Allegro loses its place in the file after an object
+// whose compressed bytes go on beyond its contents.
 bool unpackObject(const byteReader& stored, std::size_t size, std::vector<unsigned char>& unpacked)
 {
     memoryPackfile source(stored);
@@ -167,7 +169,8 @@ bool unpackObject(const byteReader& stored, std::size_t size, std::vector<unsign
     if (source.get() != nullptr && state != nullptr) {
         unpacked.resize(size);
         whole = lzss_read(source.get(), state, static_cast<int>(size), unpacked.data())
-                == static_cast<int>(size);
+                    == static_cast<int>(size)
+                && source.allRead();
     }
     if (state != nullptr)
         free_lzss_unpack_data(state);
