@@ -64,7 +64,8 @@ bool datWorkshop::dat(const std::string& arguments)
         "cd '" + root + "' && '" BROX_DAT "' " + arguments + " >'" + logName + "' 2>&1";
     const bool worked = std::system(command.c_str()) == 0;
     std::ifstream log(logName);
-    const std::string printed{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+    const std::string printed{std::istreambuf_iterator<char>(log),
+                              std::istreambuf_iterator<char>()};
     lastReport = worked ? ""
                         : "dat " + arguments + " failed (Allegro's dat, from the package "
                               "liballegro4-dev, must be installed):\n" + printed;

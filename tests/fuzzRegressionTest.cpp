@@ -183,3 +183,22 @@ TEST(FuzzRegressionTest, CompressedBytesBeyondAnObjectsContentsAreRefused)
     EXPECT_NE(output.find("unusable: object 29: its compressed contents are damaged"),
               std::string::npos);
 }
+
+// Allegro's unpacker leaves the last 18 bytes of its ring as the memory was
+// until it writes them: an object whose copy read one of them first
+// unpacked to one thing in the check and to another in the loader, which
+// then failed.
+TEST(FuzzRegressionTest, CompressedCopiesFromRingBytesNotYetWrittenAreRefused)
+{
+    // Six literal bytes (the depth and size of an 8-bit picture of one
+    // pixel), then its pixel copied from the ring: from the ring's zero
+    // start, from the byte written last, or from the one after it.
+    const auto withPixelFrom = [](unsigned char low, unsigned char high) {
+        const bytes packed = {0x3f, 0, 8, 0, 1, 0, 1, low, high};
+        return pictureFileWith(29, compressedObject(DAT_BITMAP, packed, 7));
+    };
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0x00, 0x00)), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0xf3, 0xf0)), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0xf4, 0xf0)),
+              "object 29: its compressed contents are damaged");
+}

@@ -157,12 +157,56 @@ private:
     PACKFILE* file;
 };
 
+// Allegro's LZSS as its unpacker reads it: a flag byte before every eight
+// items, a set bit (lowest first) for a literal byte, a clear one for two
+// bytes that copy 3 to 18 bytes, one by one, from a ring of 4096 that the
+// unpacked bytes are written into. The ring starts zero but for its last
+// 18 bytes, where writing starts and which Allegro leaves as the memory
+// was: a copy that reads one of them before it is written unpacks to
+// whatever lay there, so that no two loads need agree. This walk only
+// follows the copies; the bytes themselves are Allegro's to unpack.
+bool readsOnlyWrittenRing(byteReader stream, std::size_t size)
+{
+    constexpr int ringSize = 4096;
+    constexpr int firstWritten = ringSize - 18;
+    std::size_t written = 0;
+    while (written < size) {
+        int flags = 0;
+        if (!stream.readByte(flags))
+            return false;
+        for (int item = 0; item < 8 && written < size; ++item, flags >>= 1) {
+            if ((flags & 1) != 0) {
+                if (!stream.skip(1))
+                    return false;
+                ++written;
+                continue;
+            }
+            int low = 0;
+            int high = 0;
+            if (!stream.readByte(low) || !stream.readByte(high))
+                return false;
+            const int from = low | (high & 0xf0) << 4;
+            const int length = (high & 0x0f) + 3;
+            for (int copied = 0; copied < length && written < size; ++copied, ++written) {
+                const int position = (from + copied) % ringSize;
+                if (position >= firstWritten
+                    && static_cast<std::size_t>(position - firstWritten) >= written)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Unpacks an object compressed on its own from its stored bytes, the way
 // Allegro's loader reads it; false unless they hold every byte the object
-// claims and no more: Allegro loses its place in the file after an object
-// whose compressed bytes go on beyond its contents.
+// claims and no more (Allegro loses its place in the file after an object
+// whose compressed bytes go on beyond its contents), and unpack the same
+// on every load.
 bool unpackObject(const byteReader& stored, std::size_t size, std::vector<unsigned char>& unpacked)
 {
+    if (!readsOnlyWrittenRing(stored, size))
+        return false;
     memoryPackfile source(stored);
     LZSS_UNPACK_DATA* state = create_lzss_unpack_data();
     bool whole = false;
