@@ -262,6 +262,26 @@ TEST_F(DatafileTest, CompressedFileIsCheckedAndLoaded)
     EXPECT_EQ(datafileInspector::loadedProblem(file), "");
 }
 
+// Allegro's unpacker leaves the last 18 bytes of its ring as the memory was
+// until it writes them, in a file compressed as a whole too: a file that
+// copies from one of them unpacks differently from one reading to the next.
+TEST_F(DatafileTest, WholeFileCopiesFromRingBytesNotYetWrittenAreRefused)
+{
+    const std::uint32_t packMagic = F_PACK_MAGIC;
+    std::vector<unsigned char> file;
+    putBig32(file, packMagic);
+    // Three bytes copied from the ring's zero start; then from its end.
+    file.insert(file.end(), {0x00, 0x00, 0x00});
+    writeFile(file);
+    EXPECT_EQ(datafileInspector::fileProblem("picData.dat"), "it is not an Allegro datafile");
+    file.back() = 0xf0;
+    file[file.size() - 2] = 0xfe;
+    writeFile(file);
+    int result = 0;
+    EXPECT_EQ(initOutput(result), "Graphics datafile picData.dat is unusable: its compressed "
+                                  "contents are damaged. Now exiting.\n");
+}
+
 TEST(DatafileInspectorTest, FieldsEndingExactlyAtTheEndOfTheFileAreRead)
 {
     // An empty data object last: its two sizes are the file's last fields.

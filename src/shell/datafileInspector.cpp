@@ -542,6 +542,21 @@ bool readWholeFile(const char* fileName, std::vector<unsigned char>& bytes)
     return ok;
 }
 
+// A file compressed as a whole is unpacked by the same LZSS, so it too must
+// copy only from ring bytes it has written. Such a stream takes at most nine
+// bytes for eight unpacked ones.
+bool packedFileUnpacksAlike(const char* fileName, std::size_t unpackedSize)
+{
+    std::vector<unsigned char> stream(4 + unpackedSize + unpackedSize / 8 + 1);
+    std::ifstream file(fileName, std::ios::binary);
+    file.read(reinterpret_cast<char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
+    stream.resize(static_cast<std::size_t>(file.gcount()));
+    byteReader reader(stream);
+    std::int32_t magic = 0;
+    return !reader.read32(magic) || magic != F_PACK_MAGIC
+           || readsOnlyWrittenRing(reader, unpackedSize);
+}
+
 } // namespace
 
 bool datafileInspector::isFound(const char* fileName)
@@ -563,6 +578,8 @@ std::string datafileInspector::fileProblem(const char* fileName)
     std::vector<unsigned char> bytes;
     if (!readWholeFile(fileName, bytes))
         return "it could not be read";
+    if (!packedFileUnpacksAlike(fileName, bytes.size()))
+        return "its compressed contents are damaged";
     return unpackedProblem(bytes);
 }
 
