@@ -4,13 +4,17 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "behaviourTestKit.h"
 #include "dataObj.h"
+#include "fifoGuard.h"
 
 namespace {
 
@@ -41,21 +45,47 @@ const std::vector<int> defaultKeys = {KEY_W, KEY_S, KEY_A, KEY_D,
                                       KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC};
 
 // Reads the configuration the way the game does, from the working directory:
-// a fresh folder holding broxConfig.txt with the given text, or no file.
+// a fresh folder in which `make` makes broxConfig.txt, or not. False when
+// the reading waited on a FIFO.
+bool readInFolder(dataObj& data, const std::function<void(const char* name)>& make)
+{
+    const char* const name = "broxConfig.txt";
+    char dir[] = "/tmp/broxcfgXXXXXX";
+    char previous[4096];
+    if (mkdtemp(dir) == nullptr || getcwd(previous, sizeof previous) == nullptr
+        || chdir(dir) != 0) {
+        ADD_FAILURE() << "no folder to read the configuration in";
+        return false;
+    }
+    make(name);
+    const bool prompt = returnsWithoutWaitingOn(name, [&data] { data.readConfig(); });
+    std::remove(name);
+    EXPECT_EQ(chdir(previous), 0);
+    rmdir(dir);
+    return prompt;
+}
+
+// The same with broxConfig.txt holding the given text, or no file.
 void readInFolder(dataObj& data, const char* fileText)
 {
-    char dir[] = "/tmp/broxcfgXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/broxConfig.txt";
-    if (fileText != nullptr)
-        std::ofstream(path) << fileText;
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
-    data.readConfig();
-    ASSERT_EQ(chdir(previous), 0);
-    std::remove(path.c_str());
-    rmdir(dir);
+    readInFolder(data, [fileText](const char* name) {
+        if (fileText != nullptr)
+            std::ofstream(name) << fileText;
+    });
+}
+
+// The aiming marker's angle after one step with the mouse movement, from
+// angle 0, with the threshold as the configuration file gives it.
+fixed markerAngleWith(const std::string& threshold, int mx, int my)
+{
+    behaviourBattle battle;
+    std::istringstream config("controlThreshold " + threshold);
+    battle.data.readConfig(config);
+    unit* owner = battle.spawn(poleon, 250, 200);
+    unit* marker = battle.spawn(aimMarker, 250, 200, owner->getUnitID());
+    battle.moveMouse(mx, my);
+    battle.run();
+    return marker->getDrawAngle();
 }
 
 } // namespace
@@ -164,4 +194,29 @@ TEST(ConfigTest, AFaultyValueEndsTheReadingAndKeepsWhatCameBefore)
     EXPECT_TRUE(tooLarge.windowed);
     EXPECT_EQ(tooLarge.threshold, 0);
     EXPECT_EQ(tooLarge.colorDepth, 24);
+}
+
+TEST(ConfigTest, AConfigurationThatIsNotARegularFileCountsAsNone)
+{
+    // A FIFO would hold up the start until something wrote to it.
+    dataObj data;
+    EXPECT_TRUE(readInFolder(data, [](const char* name) { ASSERT_EQ(mkfifo(name, 0644), 0); }));
+    EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 640);
+    EXPECT_EQ(*data.getInputObj()->getKeyMap(), defaultKeys);
+}
+
+TEST(ConfigTest, AnyThresholdIsUsableByTheAimingMarker)
+{
+    const fixed snapped = itofix(64);
+    const fixed tenth = itofix(64) / 10;
+    // A threshold beyond the fixed-point range is above every movement,
+    // even the largest the marker can tell...
+    const int fastest = 40000;
+    EXPECT_EQ(markerAngleWith("32767", fastest, 0), snapped);
+    for (const char* threshold : {"32768", "40000", "65536", "2147483647"})
+        EXPECT_EQ(markerAngleWith(threshold, fastest, 0), tenth) << threshold;
+    // ...and any negative one below the slowest movement that turns it.
+    EXPECT_EQ(markerAngleWith("2", 2, 0), tenth);
+    for (const char* threshold : {"-1", "-32767", "-32768", "-40000", "-65536", "-2147483648"})
+        EXPECT_EQ(markerAngleWith(threshold, 2, 0), snapped) << threshold;
 }

@@ -4,16 +4,25 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "allegroTestEnv.h"
 #include "battleMain.h"
+#include "datWorkshop.h"
 #include "dataObj.h"
 #include "datafileInspector.h"
+#include "fifoGuard.h"
 
 namespace {
 
@@ -80,17 +89,11 @@ protected:
     void SetUp() override
     {
         ensureHeadlessAllegro();
-        ASSERT_NE(mkdtemp(folder), nullptr);
         ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir(folder), 0);
+        ASSERT_EQ(chdir(shop.folder().c_str()), 0);
     }
 
-    void TearDown() override
-    {
-        std::remove("picData.dat");
-        ASSERT_EQ(chdir(previous), 0);
-        rmdir(folder);
-    }
+    void TearDown() override { ASSERT_EQ(chdir(previous), 0); }
 
     void writeFile(const std::vector<unsigned char>& bytes)
     {
@@ -109,7 +112,8 @@ protected:
         return testing::internal::GetCapturedStdout();
     }
 
-    char folder[32] = "/tmp/broxdatXXXXXX";
+    // The test's folder, in which dat builds picture files.
+    datWorkshop shop;
     char previous[4096] = {};
     dataObj data;
 };
@@ -256,4 +260,304 @@ TEST_F(DatafileTest, CompressedFileIsCheckedAndLoaded)
     DATAFILE* file = data.setDatafile("picData.dat");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(datafileInspector::loadedProblem(file), "");
+}
+
+// Allegro's unpacker leaves the last 18 bytes of its ring as the memory was
+// until it writes them, in a file compressed as a whole too: a file that
+// copies from one of them unpacks differently from one reading to the next.
+TEST_F(DatafileTest, WholeFileCopiesFromRingBytesNotYetWrittenAreRefused)
+{
+    const std::uint32_t packMagic = F_PACK_MAGIC;
+    std::vector<unsigned char> file;
+    putBig32(file, packMagic);
+    // Three bytes copied from the ring's zero start; then from its end.
+    file.insert(file.end(), {0x00, 0x00, 0x00});
+    writeFile(file);
+    EXPECT_EQ(datafileInspector::fileProblem("picData.dat"), "it is not an Allegro datafile");
+    file.back() = 0xf0;
+    file[file.size() - 2] = 0xfe;
+    writeFile(file);
+    int result = 0;
+    EXPECT_EQ(initOutput(result), "Graphics datafile picData.dat is unusable: its compressed "
+                                  "contents are damaged. Now exiting.\n");
+}
+
+TEST(DatafileInspectorTest, FieldsEndingExactlyAtTheEndOfTheFileAreRead)
+{
+    // An empty data object last: its two sizes are the file's last fields.
+    std::vector<datafileObject> objects = completeObjects();
+    objects.push_back({DAT_DATA, {}});
+    EXPECT_EQ(datafileInspector::unpackedProblem(unpacked(objects)), "");
+
+    // A nested datafile of no objects last: its count ends the file.
+    objects.back() = {DAT_FILE, {0, 0, 0, 0}};
+    EXPECT_EQ(datafileInspector::unpackedProblem(unpacked(objects)), "");
+
+    // A file of no objects holds too few, however short it is.
+    EXPECT_EQ(datafileInspector::unpackedProblem(unpacked({})),
+              "it holds 0 objects, 55 are needed");
+}
+
+namespace {
+
+using fileBytes = std::vector<unsigned char>;
+
+// How far datafiles may nest in a picture file.
+constexpr int nestingLimit = 8;
+
+std::string unusable(const std::string& problem)
+{
+    return "Graphics datafile picData.dat is unusable: " + problem + ". Now exiting.\n";
+}
+
+// Makes picData.dat a copy of `file` stored with one of dat's options: -c0
+// plain, -c1 each object compressed on its own, -c2 the whole file
+// compressed. -s1 keeps dat from adding an object of its own.
+::testing::AssertionResult storeAs(datWorkshop& shop, const std::string& file,
+                                   const std::string& compression)
+{
+    shop.copy(file, "picData.dat");
+    if (shop.dat("-s1 picData.dat " + compression))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << shop.report();
+}
+
+std::int64_t big32(const fileBytes& file, std::size_t at)
+{
+    std::int32_t value = 0;
+    for (std::size_t i = at; i < at + 4; ++i)
+        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << 8 | file[i]);
+    return value;
+}
+
+void putBig32At(fileBytes& file, std::size_t at, std::int64_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        file[at + i] =
+            static_cast<unsigned char>(static_cast<std::uint32_t>(value) >> (24 - 8 * i));
+}
+
+// Where the contents of the file's last object begin: after its type, its
+// stored size, which is what is left of the file, and its unpacked size.
+// The file's size when it does not end with an object of the type.
+std::size_t lastObjectContents(const fileBytes& file, std::int32_t type)
+{
+    for (std::size_t at = 0; at + 12 <= file.size(); ++at)
+        if (big32(file, at) == type
+            && big32(file, at + 4) == static_cast<std::int64_t>(file.size() - at - 12))
+            return at + 12;
+    return file.size();
+}
+
+} // namespace
+
+// What a player does to rebuild the picture file with Allegro's own tool:
+// extract the shipped pictures, add them again, and store the file in each
+// of the ways dat can. Allegro then loads the very same pictures.
+TEST_F(DatafileTest, ShippedPicturesRebuiltWithDatAreAcceptedHoweverStored)
+{
+    ASSERT_TRUE(shop.dat("'" BROX_PICDATA "' -x '*'")) << shop.report();
+    ASSERT_TRUE(shop.dat("-bpp 32 -t BMP rebuilt.dat -a *.bmp")) << shop.report();
+    DATAFILE* shipped = load_datafile(BROX_PICDATA);
+    ASSERT_NE(shipped, nullptr);
+    for (const char* compression : {"-c0", "-c1", "-c2"}) {
+        ASSERT_TRUE(storeAs(shop, "rebuilt.dat", compression));
+        int result = -1;
+        EXPECT_EQ(initOutput(result), "") << compression;
+        ASSERT_EQ(result, 0) << compression;
+        for (int index = 0; index < datafileInspector::requiredObjects; ++index) {
+            const auto* original = static_cast<BITMAP*>(shipped[index].dat);
+            const auto* copy = static_cast<BITMAP*>(data.getDatafile()[index].dat);
+            ASSERT_EQ(copy->w, original->w) << compression << " object " << index;
+            ASSERT_EQ(copy->h, original->h) << compression << " object " << index;
+            for (int y = 0; y < copy->h; ++y)
+                ASSERT_EQ(std::memcmp(copy->line[y], original->line[y], copy->w * 4), 0)
+                    << compression << " object " << index << " row " << y;
+        }
+    }
+    unload_datafile(shipped);
+}
+
+// Every kind of object dat writes may stand where the game reads no
+// picture (29, 34, and from 55 on), in a file stored in each of dat's ways,
+// down to datafiles nested up to the limit and, last, a datafile of no
+// objects, whose count ends the file.
+TEST_F(DatafileTest, ObjectsOfEveryKindDatWritesStandWhereNoPictureIsRead)
+{
+    ASSERT_TRUE(shop.buildEveryKind("kinds.dat", nestingLimit)) << shop.report();
+    const std::set<int> kinds = {DAT_SAMPLE, DAT_FONT, DAT_PALETTE, DAT_MIDI,
+                                 DAT_RLE_SPRITE, DAT_C_SPRITE, DAT_XC_SPRITE,
+                                 DAT_ID('J', 'P', 'E', 'G'), DAT_FLI, DAT_PATCH,
+                                 DAT_DATA, DAT_FILE, DAT_BITMAP};
+    for (const char* compression : {"-c0", "-c1", "-c2"}) {
+        ASSERT_TRUE(storeAs(shop, "kinds.dat", compression));
+        int result = -1;
+        EXPECT_EQ(initOutput(result), "") << compression;
+        ASSERT_EQ(result, 0) << compression;
+        const DATAFILE* loaded = data.getDatafile();
+        EXPECT_EQ(loaded[29].type, DAT_SAMPLE) << compression;
+        EXPECT_EQ(loaded[34].type, DAT_FONT) << compression;
+        std::set<int> loadedKinds;
+        int count = 0;
+        for (; loaded[count].type != DAT_END; ++count)
+            loadedKinds.insert(loaded[count].type);
+        EXPECT_EQ(loadedKinds, kinds) << compression;
+        EXPECT_EQ(count, 55 + 17) << compression;
+    }
+}
+
+// What dat writes that the game cannot use is refused in one line: a sprite
+// where a picture is read, datafiles nested past the limit, and a file of
+// no objects at all.
+TEST_F(DatafileTest, DatBuiltFilesTheGameCannotUseAreRefusedInOneLine)
+{
+    shop.writePictures();
+    shop.copy("p12.bmp", "p12_sprite.bmp");
+    shop.writeNestedFolders("q_nested", nestingLimit + 1);
+    std::string tooDeep = "object 55: ";
+    for (int level = 1; level <= nestingLimit; ++level)
+        tooDeep += "object 0: ";
+    struct refusal {
+        std::vector<std::string> steps;
+        std::string problem;
+    };
+    const refusal refusals[] = {
+        {{datWorkshop::addPictures("picData.dat", {12}),
+          "-s1 -t RLE -bpp 32 picData.dat -a p12_sprite.bmp"},
+         "object 12 is not a picture"},
+        {{datWorkshop::addPictures("picData.dat"), "-s1 -r -t BMP picData.dat -a q_nested"},
+         tooDeep + "its datafiles are nested too deeply"},
+        {{"-s1 picData.dat -c0"}, "it holds 0 objects, 55 are needed"},
+    };
+    for (const refusal& expected : refusals) {
+        std::filesystem::remove(shop.path("picData.dat"));
+        for (const std::string& step : expected.steps)
+            ASSERT_TRUE(shop.dat(step)) << shop.report();
+        int result = 0;
+        EXPECT_EQ(initOutput(result), unusable(expected.problem));
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(data.getDatafile(), nullptr);
+    }
+}
+
+// Damage to an object of any kind where no picture is read is refused in
+// one line, before Allegro's loader could crash or leak on it. The object
+// is the file's last, its contents the file's tail.
+TEST_F(DatafileTest, DamagedObjectsOfEveryKindAreRefusedInOneLine)
+{
+    shop.writePictures();
+    shop.writeSound("q_sound.wav", false);
+    shop.writeTune("q_tune.mid");
+    shop.writeMonoFont("q_font.fnt");
+    shop.writeColourFont("q_glyphs.bmp");
+    shop.copy("p00.bmp", "q_sprite.bmp");
+    ASSERT_TRUE(shop.dat("-s1 z_empty.dat -c0")) << shop.report();
+    ASSERT_TRUE(shop.dat(datWorkshop::addPictures("base.dat"))) << shop.report();
+    using harm = std::function<void(fileBytes& file, std::size_t contents)>;
+    struct damage {
+        std::string options;
+        std::string source;
+        std::string compression;
+        int type;
+        harm change;
+        std::string problem;
+    };
+    const damage damages[] = {
+        // A frame more than the sample holds; a depth samples do not have.
+        {"-t SAMP", "q_sound.wav", "-c0", DAT_SAMPLE,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 4, 7); },
+         "its sample is damaged"},
+        {"-t SAMP", "q_sound.wav", "-c0", DAT_SAMPLE,
+         [](fileBytes& file, std::size_t at) { file[at + 1] = 12; }, "its sample is damaged"},
+        // A first track longer than its data.
+        {"-t MIDI", "q_tune.mid", "-c0", DAT_MIDI,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 2, 13); },
+         "its music is damaged"},
+        // A range neither mono nor colour; one glyph more than the range holds.
+        {"-t FONT", "q_font.fnt", "-c0", DAT_FONT,
+         [](fileBytes& file, std::size_t at) { file[at + 4] = 2; }, "its font is damaged"},
+        {"-t FONT", "q_glyphs.bmp", "-c0", DAT_FONT,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 9, '~' + 1); },
+         "its font is damaged"},
+        // A run longer than the sprite's row; a wrong size of its runs in memory.
+        {"-t RLE -bpp 8", "q_sprite.bmp", "-c0", DAT_RLE_SPRITE,
+         [](fileBytes& file, std::size_t at) { file[at + 10] = 3; }, "its sprite is damaged"},
+        {"-t RLE -bpp 32", "q_sprite.bmp", "-c0", DAT_RLE_SPRITE,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 6, big32(file, at + 6) + 1); },
+         "its sprite is damaged"},
+        {"-t CMP -bpp 16", "q_sprite.bmp", "-c0", DAT_C_SPRITE,
+         [](fileBytes& file, std::size_t at) { file[at + 1] = 7; },
+         "its picture has an unknown colour depth"},
+        // A palette a byte short.
+        {"-t PAL", "q_glyphs.bmp", "-c0", DAT_PALETTE,
+         [](fileBytes& file, std::size_t at) {
+             file.pop_back();
+             putBig32At(file, at - 8, PAL_SIZE * 4 - 1);
+             putBig32At(file, at - 4, PAL_SIZE * 4 - 1);
+         },
+         "its palette is damaged"},
+        // A datafile of no objects that claims one.
+        {"-t FILE", "z_empty.dat", "-c0", DAT_FILE,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at, 1); },
+         "it claims more objects than it holds"},
+        // An object compressed on its own that claims a byte more than it holds.
+        {"-t SAMP", "q_sound.wav", "-c1", DAT_SAMPLE,
+         [](fileBytes& file, std::size_t at) { putBig32At(file, at - 4, big32(file, at - 4) - 1); },
+         "its compressed contents are damaged"},
+    };
+    for (const damage& expected : damages) {
+        shop.copy("base.dat", "picData.dat");
+        ASSERT_TRUE(shop.dat("-s1 " + expected.options + " picData.dat -a " + expected.source))
+            << shop.report();
+        ASSERT_TRUE(shop.dat("-s1 picData.dat " + expected.compression)) << shop.report();
+        fileBytes file = shop.readBytes("picData.dat");
+        const std::size_t contents = lastObjectContents(file, expected.type);
+        ASSERT_LT(contents, file.size()) << expected.options << " " << expected.source;
+        expected.change(file, contents);
+        shop.writeBytes("picData.dat", file);
+        int result = 0;
+        EXPECT_EQ(initOutput(result), unusable("object 55: " + expected.problem))
+            << expected.options << " " << expected.source << " " << expected.compression;
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(data.getDatafile(), nullptr);
+    }
+}
+
+// The picture file must be a regular file the player may read: anything
+// else there is refused at once, without waiting on it, and a file the
+// player may not read is not found.
+TEST_F(DatafileTest, OnlyARegularFileThePlayerMayReadIsRead)
+{
+    int result = 0;
+    std::string output;
+    ASSERT_EQ(mkfifo("picData.dat", 0644), 0);
+    EXPECT_TRUE(returnsWithoutWaitingOn("picData.dat", [&] { output = initOutput(result); }));
+    EXPECT_EQ(output, unusable("it is not a regular file"));
+    std::remove("picData.dat");
+
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "picData.dat");
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(initOutput(result), unusable("it is not a regular file"));
+    close(listener);
+    std::remove("picData.dat");
+
+    ASSERT_EQ(symlink("/dev/zero", "picData.dat"), 0);
+    EXPECT_EQ(initOutput(result), unusable("it is not a regular file"));
+    EXPECT_EQ(result, -1);
+    std::remove("picData.dat");
+
+    // Root reads any file whatever its mode, so root plays this part as the
+    // user nobody, in a folder anyone may look into.
+    writeFile(datafileBytes(completeObjects()));
+    ASSERT_EQ(chmod("picData.dat", 0), 0);
+    ASSERT_EQ(chmod(".", 0755), 0);
+    const bool root = geteuid() == 0;
+    ASSERT_TRUE(!root || seteuid(65534) == 0);
+    output = initOutput(result);
+    ASSERT_TRUE(!root || seteuid(0) == 0);
+    EXPECT_EQ(output, "Graphics datafile not found. Now exiting.\n");
+    EXPECT_EQ(result, -1);
 }

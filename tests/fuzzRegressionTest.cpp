@@ -44,6 +44,17 @@ bytes object(int type, const bytes& contents)
     return out + contents;
 }
 
+// An object compressed on its own: its stored size, then the negative size
+// of its contents, then Allegro's LZSS stream of them.
+bytes compressedObject(int type, const bytes& packed, int size)
+{
+    bytes out;
+    put32(out, static_cast<std::uint32_t>(type));
+    put32(out, static_cast<std::uint32_t>(packed.size()));
+    put32(out, static_cast<std::uint32_t>(-size));
+    return out + packed;
+}
+
 // A property in front of an object.
 bytes property(int type, const std::string& value)
 {
@@ -150,4 +161,44 @@ TEST(FuzzRegressionTest, GameRefusesBothFindingsWithoutLoadingThem)
               std::string::npos);
     EXPECT_EQ(initWith(endTypeProperty, output), -1);
     EXPECT_NE(output.find("unusable: object 51: its properties are damaged"), std::string::npos);
+}
+
+// Allegro loses its place in the file after an object compressed on its own
+// whose compressed bytes go on once its contents are complete: the next
+// "object" it read was garbage, and it called a null loader for it.
+TEST(FuzzRegressionTest, CompressedBytesBeyondAnObjectsContentsAreRefused)
+{
+    // A flag byte with every bit set, then literal bytes: the 8-bit picture
+    // of one pixel.
+    const bytes packedPixel = {0xff, 0, 8, 0, 1, 0, 1, 7};
+    EXPECT_EQ(datafileInspector::unpackedProblem(
+                  pictureFileWith(29, compressedObject(DAT_BITMAP, packedPixel, 7))),
+              "");
+    const bytes overlong =
+        pictureFileWith(29, compressedObject(DAT_BITMAP, packedPixel + bytes{0x14}, 7));
+    EXPECT_EQ(datafileInspector::unpackedProblem(overlong),
+              "object 29: its compressed contents are damaged");
+    std::string output;
+    EXPECT_EQ(initWith(overlong, output), -1);
+    EXPECT_NE(output.find("unusable: object 29: its compressed contents are damaged"),
+              std::string::npos);
+}
+
+// Allegro's unpacker leaves the last 18 bytes of its ring as the memory was
+// until it writes them: an object whose copy read one of them first
+// unpacked to one thing in the check and to another in the loader, which
+// then failed.
+TEST(FuzzRegressionTest, CompressedCopiesFromRingBytesNotYetWrittenAreRefused)
+{
+    // Six literal bytes (the depth and size of an 8-bit picture of one
+    // pixel), then its pixel copied from the ring: from the ring's zero
+    // start, from the byte written last, or from the one after it.
+    const auto withPixelFrom = [](unsigned char low, unsigned char high) {
+        const bytes packed = {0x3f, 0, 8, 0, 1, 0, 1, low, high};
+        return pictureFileWith(29, compressedObject(DAT_BITMAP, packed, 7));
+    };
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0x00, 0x00)), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0xf3, 0xf0)), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(withPixelFrom(0xf4, 0xf0)),
+              "object 29: its compressed contents are damaged");
 }

@@ -69,16 +69,17 @@ bool battleMain::loadDatafile()
 {
     // Allegro's loader crashes on a damaged file, so the file is checked
     // before it is loaded, and what was loaded is checked again.
-    std::string problem = exists(datafileName) ? datafileInspector::fileProblem(datafileName) : "";
-    if (problem.empty())
+    const bool found = datafileInspector::isFound(datafileName);
+    std::string problem = found ? datafileInspector::fileProblem(datafileName) : "";
+    if (found && problem.empty()) {
         datafile = data->setDatafile(datafileName);
+        problem = datafileInspector::loadedProblem(datafile);
+    }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (problem.empty() && datafile == nullptr && !exists(datafileName)) {
+    if (!found) {
         std::printf("Graphics datafile not found. Now exiting.\n");
         return false;
     }
-    if (problem.empty())
-        problem = datafileInspector::loadedProblem(datafile);
     if (!problem.empty()) {
         std::printf("Graphics datafile %s is unusable: %s. Now exiting.\n", datafileName,
                     problem.c_str());

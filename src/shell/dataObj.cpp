@@ -1,5 +1,6 @@
 #include "dataObj.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -37,6 +38,11 @@ dataObj::~dataObj()
 
 void dataObj::readConfig()
 {
+    // Anything but a regular file counts as no file: a FIFO or a device
+    // would hold up the start.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(configFileName, error))
+        return;
     std::ifstream file(configFileName);
     if (file)
         readConfig(file);

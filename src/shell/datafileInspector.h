@@ -8,15 +8,19 @@
 
 // Checks a graphics datafile before and after Allegro loads it. Allegro's
 // loader trusts its input and crashes on a truncated or damaged file, so the
-// file's structure is walked here first, with every size checked.
+// file's structure is walked here first, with every size checked, down into
+// the objects of every kind Allegro's tools write.
 // Every answer is empty when all is well, else what is wrong in a few words.
 class datafileInspector {
 public:
     // Objects a usable graphics datafile must hold (indices 0 to 54).
     static constexpr int requiredObjects = 55;
 
-    // The file as a whole: readable, well formed, with pictures where the
-    // game needs them.
+    // False when the file is missing or cannot be opened for reading, which
+    // the game reports as not found; anything else there counts as found.
+    static bool isFound(const char* fileName);
+    // The file as a whole: a regular file, readable, well formed, with
+    // pictures where the game needs them.
     static std::string fileProblem(const char* fileName);
     // The same for the file's bytes once unpacked (after the packfile magic
     // has been dealt with).

@@ -1,6 +1,7 @@
 #include "dumbUnit.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "broxMath.h"
 #include "dataObj.h"
@@ -20,8 +21,19 @@ constexpr size_t largestGroup = 3;
 // Angle of each orbiter behind the first, by group size and place.
 constexpr int groupSpacing[largestGroup + 1][largestGroup] = {{}, {0}, {0, 128}, {0, 85, 170}};
 
-// itofix shifts, which is not defined for negative numbers.
-fixed toFixed(int value) { return value < 0 ? -itofix(-value) : itofix(value); }
+// itofix shifts, which is not defined for negative numbers, and overflows
+// beyond the fixed-point range: a value beyond it stands at the range's end
+// on its side (the same distance from zero on both, so it may be negated).
+fixed toFixed(int value)
+{
+    constexpr int largestWhole = 32767;
+    constexpr fixed rangeEnd = std::numeric_limits<fixed>::max();
+    if (value > largestWhole)
+        return rangeEnd;
+    if (value < -largestWhole)
+        return -rangeEnd;
+    return value < 0 ? -itofix(-value) : itofix(value);
+}
 
 // Direction of a mouse movement, given as (-mx, my), in the circle where 0
 // is up and 64 is right.

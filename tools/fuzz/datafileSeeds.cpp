@@ -3,10 +3,12 @@
 // Such a file is too large to be found from nothing, and the loader's paths
 // give the fuzzer no coverage of their own, so the seeds bring the variety:
 // every colour depth a datafile can store, properties, nested datafiles,
-// palettes and objects of other kinds.
+// palettes, and objects of every kind Allegro's dat utility writes, stored
+// plain and compressed on their own.
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "datWorkshop.h"
 #include "datafileInspector.h"
 
 namespace {
@@ -120,6 +123,34 @@ bool writeSeed(const std::string& path, const bytes& contents)
     return static_cast<bool>(out);
 }
 
+// How deep dat nests datafiles in the seeds: as deep as the game allows.
+constexpr int seedNesting = 8;
+
+// The file of every kind of object dat writes, with the objects' names
+// stripped to keep it small, stored plain and with every object compressed
+// on its own.
+bool writeDatSeeds(const std::string& folder)
+{
+    datWorkshop shop;
+    if (!shop.buildEveryKind("kinds.dat", seedNesting)) {
+        std::fprintf(stderr, "%s\n", shop.report().c_str());
+        return false;
+    }
+    for (const std::string compression : {"-c0", "-c1"}) {
+        shop.copy("kinds.dat", "seed.dat");
+        if (!shop.dat("-s2 seed.dat " + compression)) {
+            std::fprintf(stderr, "%s\n", shop.report().c_str());
+            return false;
+        }
+        // Without the packfile magic in front.
+        const bytes file = shop.readBytes("seed.dat");
+        const bytes unpacked(file.begin() + std::min<std::size_t>(4, file.size()), file.end());
+        if (!writeSeed(folder + "/kinds" + compression, unpacked))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,7 +163,8 @@ int main(int argc, char** argv)
     const std::string folder = argv[1];
     const bool written = writeSeed(folder + "/plain32", datafile(plainPictures(32, 1), true))
                          && writeSeed(folder + "/plain8", datafile(plainPictures(8, 2), false))
-                         && writeSeed(folder + "/mixed", datafile(mixedObjects(), true));
+                         && writeSeed(folder + "/mixed", datafile(mixedObjects(), true))
+                         && writeDatSeeds(folder);
     if (!written) {
         std::fprintf(stderr, "could not write the seeds\n");
         return 1;
