@@ -10,8 +10,7 @@ namespace {
 const char* const configFileName = "broxConfig.txt";
 
 // The configuration keys of the six remappable key map slots, in slot order.
-const char* const keyNames[] = {"keyUp", "keyDown", "keyLeft",
-                                "keyRight", "keyDefense", "keyMenu"};
+const char* const keyNames[] = {"keyUp", "keyDown", "keyLeft", "keyRight", "keyDefense", "keyMenu"};
 constexpr int remappableKeys = 6;
 
 int keySlotOf(const std::string& word)
@@ -22,7 +21,7 @@ int keySlotOf(const std::string& word)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 dataObj::dataObj()
     : video(std::make_unique<videoSettings>()),
@@ -31,10 +30,7 @@ dataObj::dataObj()
 {
 }
 
-dataObj::~dataObj()
-{
-    releaseDatafile();
-}
+dataObj::~dataObj() { releaseDatafile(); }
 
 void dataObj::readConfig()
 {

@@ -96,7 +96,9 @@ private:
 class memoryPackfile {
 public:
     explicit memoryPackfile(const byteReader& source)
-        : bytes(source.here()), length(source.remaining()), file(pack_fopen_vtable(&vtable, this))
+        : bytes(source.here()),
+          length(source.remaining()),
+          file(pack_fopen_vtable(&vtable, this))
     {
     }
     ~memoryPackfile()
@@ -148,8 +150,8 @@ private:
     static int atEnd(void* self) { return of(self).position >= of(self).length; }
     static int failed(void*) { return 0; }
 
-    static constexpr PACKFILE_VTABLE vtable = {close, getByte, ungetByte, read, putByte,
-                                               write,  seek,    atEnd,     failed};
+    static constexpr PACKFILE_VTABLE vtable = {close, getByte, ungetByte, read,  putByte,
+                                               write, seek,    atEnd,     failed};
 
     const unsigned char* bytes;
     std::size_t length;
@@ -224,13 +226,18 @@ bool unpackObject(const byteReader& stored, std::size_t size, std::vector<unsign
 int bytesPerPixel(int bits)
 {
     switch (bits) {
-    case 8: return 1;
+    case 8:
+        return 1;
     case 15:
-    case 16: return 2;
+    case 16:
+        return 2;
     case 24:
-    case 32: return 3;
-    case -32: return 4;
-    default: return 0;
+    case 32:
+        return 3;
+    case -32:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -279,11 +286,15 @@ struct rleFormat {
 rleFormat rleFormatOf(int bits)
 {
     switch (bits) {
-    case 8: return {1, 0, 1, 1};
+    case 8:
+        return {1, 0, 1, 1};
     case 15:
-    case 16: return {2, static_cast<std::int16_t>(0xf81f), 2, 2};
-    case -32: return {4, 0xff00ff, 4, 4};
-    default: return {4, 0xff00ff, 3, 4};
+    case 16:
+        return {2, static_cast<std::int16_t>(0xf81f), 2, 2};
+    case -32:
+        return {4, 0xff00ff, 4, 4};
+    default:
+        return {4, 0xff00ff, 3, 4};
     }
 }
 
@@ -491,17 +502,25 @@ private:
         switch (type) {
         case DAT_BITMAP:
         case DAT_C_SPRITE:
-        case DAT_XC_SPRITE: return pictureProblem(contents);
-        case DAT_RLE_SPRITE: return rleSpriteProblem(contents);
-        case DAT_FONT: return fontProblem(contents);
-        case DAT_SAMPLE: return sampleProblem(contents);
-        case DAT_MIDI: return midiProblem(contents);
-        case DAT_FILE: return walkObjects(contents, depth + 1, nullptr, nullptr);
+        case DAT_XC_SPRITE:
+            return pictureProblem(contents);
+        case DAT_RLE_SPRITE:
+            return rleSpriteProblem(contents);
+        case DAT_FONT:
+            return fontProblem(contents);
+        case DAT_SAMPLE:
+            return sampleProblem(contents);
+        case DAT_MIDI:
+            return midiProblem(contents);
+        case DAT_FILE:
+            return walkObjects(contents, depth + 1, nullptr, nullptr);
         case DAT_PALETTE:
             return contents.remaining() == paletteBytes && contents.skip(paletteBytes)
                        ? ""
                        : "its palette is damaged";
-        default: contents.skip(contents.remaining()); return "";
+        default:
+            contents.skip(contents.remaining());
+            return "";
         }
     }
 
@@ -557,7 +576,7 @@ bool packedFileUnpacksAlike(const char* fileName, std::size_t unpackedSize)
            || readsOnlyWrittenRing(reader, unpackedSize);
 }
 
-} // namespace
+}  // namespace
 
 bool datafileInspector::isFound(const char* fileName)
 {
@@ -608,8 +627,8 @@ std::string datafileInspector::loadedProblem(const DATAFILE* file)
     while (count < requiredObjects && file[count].type != DAT_END)
         ++count;
     if (count < requiredObjects)
-        return "it holds " + std::to_string(count) + " objects, "
-               + std::to_string(requiredObjects) + " are needed";
+        return "it holds " + std::to_string(count) + " objects, " + std::to_string(requiredObjects)
+               + " are needed";
     for (int index = 0; index < requiredObjects; ++index) {
         if (isUnusedIndex(index))
             continue;
@@ -621,5 +640,5 @@ std::string datafileInspector::loadedProblem(const DATAFILE* file)
 
 bool datafileInspector::isUnusedIndex(int index)
 {
-    return index == 29 || index == 34;
+    return index == picData::spare29 || index == picData::spare34;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "picData.h"
+
 // Checks a graphics datafile before and after Allegro loads it. Allegro's
 // loader trusts its input and crashes on a truncated or damaged file, so the
 // file's structure is walked here first, with every size checked, down into
@@ -13,8 +15,8 @@
 // Every answer is empty when all is well, else what is wrong in a few words.
 class datafileInspector {
 public:
-    // Objects a usable graphics datafile must hold (indices 0 to 54).
-    static constexpr int requiredObjects = 55;
+    // Objects a usable graphics datafile must hold.
+    static constexpr int requiredObjects = picData::objectCount;
 
     // False when the file is missing or cannot be opened for reading, which
     // the game reports as not found; anything else there counts as found.
