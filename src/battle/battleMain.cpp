@@ -12,6 +12,7 @@
 #include "loader.h"
 #include "main.h"
 #include "playerUnit.h"
+#include "soundCues.h"
 #include "unitList.h"
 
 namespace {
@@ -65,6 +66,7 @@ battleMain::~battleMain()
 }
 
 void battleMain::setDataObj(dataObj* newData) { data = newData; }
+void battleMain::setSoundCues(soundCues* listener) { cues = listener; }
 BITMAP* battleMain::getBuffer() { return buffer; }
 int battleMain::getState() const { return state; }
 int battleMain::getStateTimer() const { return stateTimer; }
@@ -188,6 +190,8 @@ void battleMain::go()
     battleUnits->cullUnits();
     readPauseAndReset();
     frameTick -= ticksSeen;
+    if (cues != nullptr)
+        cues->listen(*this);
 }
 
 void battleMain::runCountdown()

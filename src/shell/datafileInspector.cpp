@@ -74,7 +74,7 @@ bool isAllegroType(std::int32_t type, const char* name)
 // are not checked here; everything unknown is plain data to Allegro.
 bool isUncheckedType(std::int32_t type)
 {
-    for (const char* name : {"FONT", "SAMP", "MIDI", "PAT ", "FLIC", "RLE ", "CMP ", "XCMP"})
+    for (const char* name : {"FONT", "MIDI", "PAT ", "FLIC", "RLE ", "CMP ", "XCMP"})
         if (isAllegroType(type, name))
             return true;
     return false;
@@ -84,16 +84,17 @@ class structureWalker {
 public:
     explicit structureWalker(const std::vector<unsigned char>& bytes) : reader(bytes) {}
 
-    std::string walkRoot(int& objectCount, std::vector<bool>& isBitmap)
+    // Leaves the type of every object at the top level in types.
+    std::string walkRoot(std::vector<std::int32_t>& types)
     {
         std::int32_t magic = 0;
         if (!reader.read32(magic) || magic != DAT_MAGIC)
             return "it is not an Allegro datafile";
-        return walkObjects(0, &objectCount, &isBitmap);
+        return walkObjects(0, &types);
     }
 
 private:
-    std::string walkObjects(int depth, int* rootCount, std::vector<bool>* rootBitmaps)
+    std::string walkObjects(int depth, std::vector<std::int32_t>* rootTypes)
     {
         if (depth > maxNesting)
             return "its datafiles are nested too deeply";
@@ -102,22 +103,19 @@ private:
             return "it is cut short";
         if (static_cast<std::size_t>(count) > reader.remaining() / 12)
             return "it claims more objects than it holds";
-        if (rootCount != nullptr)
-            *rootCount = count;
         for (std::int32_t index = 0; index < count; ++index) {
-            bool bitmap = false;
-            const std::string problem = walkObject(depth, bitmap);
+            std::int32_t type = 0;
+            const std::string problem = walkObject(depth, type);
             if (!problem.empty())
                 return "object " + std::to_string(index) + ": " + problem;
-            if (rootBitmaps != nullptr)
-                rootBitmaps->push_back(bitmap);
+            if (rootTypes != nullptr)
+                rootTypes->push_back(type);
         }
         return "";
     }
 
-    std::string walkObject(int depth, bool& bitmap)
+    std::string walkObject(int depth, std::int32_t& type)
     {
-        std::int32_t type = 0;
         if (!skipProperties(type))
             return "its properties are damaged";
         std::int32_t packedSize = 0;
@@ -138,10 +136,11 @@ private:
         const std::size_t end = reader.offset() + static_cast<std::size_t>(size);
         std::string problem;
         if (type == DAT_BITMAP) {
-            bitmap = true;
             problem = checkBitmap(static_cast<std::size_t>(size));
+        } else if (type == DAT_SAMPLE) {
+            problem = checkSample(static_cast<std::size_t>(size));
         } else if (type == DAT_FILE) {
-            problem = walkObjects(depth + 1, nullptr, nullptr);
+            problem = walkObjects(depth + 1, nullptr);
         } else if (type == DAT_PALETTE) {
             problem = size == 256 * 4 ? "" : "its palette is damaged";
         }
@@ -187,6 +186,25 @@ private:
         return "";
     }
 
+    // Bits are 8 or 16, negative for stereo; the rate is unsigned.
+    std::string checkSample(std::size_t size)
+    {
+        int bits = 0;
+        int rate = 0;
+        std::int32_t length = 0;
+        if (!reader.read16(bits) || !reader.read16(rate) || !reader.read32(length))
+            return "its sample is cut short";
+        const int channels = bits < 0 ? 2 : 1;
+        const int sampleBytes = (bits < 0 ? -bits : bits) / 8;
+        if ((sampleBytes != 1 && sampleBytes != 2) || (bits % 8) != 0)
+            return "its sample has an unknown format";
+        if ((rate & 0xffff) == 0 || length < 0)
+            return "its sample has an impossible rate or length";
+        if (static_cast<std::size_t>(length) * channels * sampleBytes + 8 != size)
+            return "its sample is damaged";
+        return "";
+    }
+
     byteReader reader;
 };
 
@@ -207,6 +225,11 @@ bool readWholeFile(const char* fileName, std::vector<unsigned char>& bytes)
     return ok;
 }
 
+const char* kindName(std::int32_t type)
+{
+    return type == DAT_SAMPLE ? "sample" : "picture";
+}
+
 } // namespace
 
 std::string datafileInspector::fileProblem(const char* fileName)
@@ -219,38 +242,53 @@ std::string datafileInspector::fileProblem(const char* fileName)
 
 std::string datafileInspector::unpackedProblem(const std::vector<unsigned char>& bytes)
 {
-    structureWalker walker(bytes);
-    int objectCount = 0;
-    std::vector<bool> isBitmap;
-    const std::string problem = walker.walkRoot(objectCount, isBitmap);
-    if (!problem.empty())
-        return problem;
-    if (objectCount < requiredObjects)
-        return "it holds " + std::to_string(objectCount) + " objects, "
-               + std::to_string(requiredObjects) + " are needed";
-    for (int index = 0; index < requiredObjects; ++index)
-        if (!isUnusedIndex(index) && !isBitmap[index])
-            return "object " + std::to_string(index) + " is not a picture";
-    return "";
+    std::vector<std::int32_t> types;
+    const std::string problem = structureWalker(bytes).walkRoot(types);
+    return problem.empty() ? typesProblem(types, requiredObjects, DAT_BITMAP) : problem;
 }
 
 std::string datafileInspector::loadedProblem(const DATAFILE* file)
 {
+    return loadedTypesProblem(file, requiredObjects, DAT_BITMAP);
+}
+
+std::string datafileInspector::soundFileProblem(const char* fileName, int sampleCount)
+{
+    std::vector<unsigned char> bytes;
+    if (!readWholeFile(fileName, bytes))
+        return "it could not be read";
+    std::vector<std::int32_t> types;
+    const std::string problem = structureWalker(bytes).walkRoot(types);
+    return problem.empty() ? typesProblem(types, sampleCount, DAT_SAMPLE) : problem;
+}
+
+std::string datafileInspector::loadedSoundProblem(const DATAFILE* file, int sampleCount)
+{
+    return loadedTypesProblem(file, sampleCount, DAT_SAMPLE);
+}
+
+std::string datafileInspector::typesProblem(const std::vector<std::int32_t>& types, int count,
+                                            std::int32_t type)
+{
+    const int held = static_cast<int>(types.size());
+    if (held < count)
+        return "it holds " + std::to_string(held) + " objects, " + std::to_string(count)
+               + " are needed";
+    for (int index = 0; index < count; ++index)
+        if (types[index] != type && !(type == DAT_BITMAP && isUnusedIndex(index)))
+            return "object " + std::to_string(index) + " is not a " + kindName(type);
+    return "";
+}
+
+std::string datafileInspector::loadedTypesProblem(const DATAFILE* file, int count,
+                                                  std::int32_t type)
+{
     if (file == nullptr)
         return "it could not be read";
-    int count = 0;
-    while (count < requiredObjects && file[count].type != DAT_END)
-        ++count;
-    if (count < requiredObjects)
-        return "it holds " + std::to_string(count) + " objects, "
-               + std::to_string(requiredObjects) + " are needed";
-    for (int index = 0; index < requiredObjects; ++index) {
-        if (isUnusedIndex(index))
-            continue;
-        if (file[index].type != DAT_BITMAP || file[index].dat == nullptr)
-            return "object " + std::to_string(index) + " is not a picture";
-    }
-    return "";
+    std::vector<std::int32_t> types;
+    for (int index = 0; index < count && file[index].type != DAT_END; ++index)
+        types.push_back(file[index].dat != nullptr ? file[index].type : DAT_END);
+    return typesProblem(types, count, type);
 }
 
 bool datafileInspector::isUnusedIndex(int index)
