@@ -10,7 +10,7 @@ namespace {
 constexpr double pi = 3.14159265358979323846;
 constexpr double rate = sndLayout::sampleRate;
 // Every part fades in and out over this long, so nothing clicks.
-constexpr double attackMs = 4;
+constexpr double attackMs = 6;
 constexpr double releaseMs = 10;
 
 // Notes of A major (and the C of A minor for the lost round), in hertz.
