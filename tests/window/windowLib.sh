@@ -1,12 +1,15 @@
 # Helpers for the real-window tests: a private Xvfb display, the game started
 # in a fresh run folder, and waits that always have a deadline.
-# Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt.
+# Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt;
+# the sounds are taken from beside the pictures.
 
 set -u
 
 BROX_BIN=$1
 PIC_DATA=$2
 CONFIG=$3
+SND_DATA=
+[ -n "$PIC_DATA" ] && SND_DATA="$(dirname "$PIC_DATA")/sndData.dat"
 WORK=$(mktemp -d /tmp/broxwin.XXXXXX)
 XVFB_PID=
 GAME_PID=
@@ -25,6 +28,17 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+# ALSA plays the game's sound on the device this file names: nowhere, as on a
+# machine with a sound card that nobody listens to.
+export ALSA_CONFIG_PATH="$WORK/asound.conf"
+echo 'pcm.!default { type null }' >"$ALSA_CONFIG_PATH"
+
+# From the next start on, ALSA writes what the game plays into the file.
+sound_to_file() {
+    printf 'pcm.!default {\n type file\n slave.pcm { type null }\n file "%s"\n format "raw"\n}\n' \
+        "$1" >"$ALSA_CONFIG_PATH"
+}
 
 # Repeats a command until it succeeds or the deadline (seconds) passes.
 wait_for() {
@@ -57,6 +71,7 @@ xdpyinfo_ok() {
 start_game() {
     mkdir -p "$WORK/run"
     [ -n "$PIC_DATA" ] && cp "$PIC_DATA" "$WORK/run/picData.dat"
+    [ -n "$SND_DATA" ] && cp "$SND_DATA" "$WORK/run/sndData.dat"
     [ -n "$CONFIG" ] && cp "$CONFIG" "$WORK/run/broxConfig.txt"
     (cd "$WORK/run" && exec "$BROX_BIN") >"$WORK/game.out" 2>&1 &
     GAME_PID=$!
