@@ -60,12 +60,25 @@ public:
         return fixtoi(member.getPosX()) * 255 / data.getArena()->getArenaSizeX();
     }
 
-    // Empties the fight and queues a fighter, and what it is to meet a few
-    // steps later at the same place.
-    void stageMeeting(int x, int otherType)
+    // Ticking passes until the battle is in the state; false if it never is.
+    bool passUntilState(int wanted)
+    {
+        for (int tries = 0; tries < 100 && battle.getState() != wanted; ++tries)
+            pass(true);
+        return battle.getState() == wanted;
+    }
+
+    // The fight begun, with nothing in it yet.
+    void stageFight()
     {
         skipCountdown();
         units()->clearAll();
+    }
+
+    // A fighter, and what it is to meet a few steps later at the same place.
+    void stageMeeting(int x, int otherType)
+    {
+        stageFight();
         queueUnit(poleon, x, 0);
         if (otherType >= 0)
             queueUnit(otherType, x, 3);
@@ -85,14 +98,6 @@ public:
     soundCues cues;
 };
 
-void tapKey(headlessBattle& game, int code)
-{
-    key[code] = 1;
-    game.pass(true);
-    key[code] = 0;
-    game.pass(true);
-}
-
 } // namespace
 
 TEST(SoundCuesTest, TheCountdownGivesItsTitleOnceAndAPausedFightStaysQuiet)
@@ -100,7 +105,7 @@ TEST(SoundCuesTest, TheCountdownGivesItsTitleOnceAndAPausedFightStaysQuiet)
     listenedBattle game;
     ASSERT_EQ(game.initResult, 0);
     // Tab during the countdown neither pauses nor resumes the fight.
-    tapKey(game, KEY_TAB);
+    game.tap(KEY_TAB);
     game.skipCountdown();
     EXPECT_EQ(game.recorder.played,
               (std::vector<playedSound>{{soundRoundTitle, soundCues::centrePan}}));
@@ -108,7 +113,7 @@ TEST(SoundCuesTest, TheCountdownGivesItsTitleOnceAndAPausedFightStaysQuiet)
     game.stageMeeting(150, -1);
     ASSERT_TRUE(game.passUntilPresent(poleon));
     game.recorder.played.clear();
-    tapKey(game, KEY_TAB);
+    game.tap(KEY_TAB);
     ASSERT_TRUE(gamePaused);
     mouse_b = 1;
     game.passes(20, true);
@@ -116,11 +121,11 @@ TEST(SoundCuesTest, TheCountdownGivesItsTitleOnceAndAPausedFightStaysQuiet)
     EXPECT_EQ(game.recorder.played, (std::vector<playedSound>{{soundPause, soundCues::centrePan}}));
     EXPECT_EQ(game.first(bolt), nullptr);
 
-    tapKey(game, KEY_TAB);
+    game.tap(KEY_TAB);
     EXPECT_EQ(game.recorder.count(soundResume), 1);
     // A restart resumes a paused fight without a word.
-    tapKey(game, KEY_TAB);
-    tapKey(game, KEY_F10);
+    game.tap(KEY_TAB);
+    game.tap(KEY_F10);
     ASSERT_FALSE(gamePaused);
     EXPECT_EQ(game.recorder.count(soundPause), 2);
     EXPECT_EQ(game.recorder.count(soundResume), 1);
@@ -159,8 +164,7 @@ TEST(SoundCuesTest, AnEnemyHurtDestroyedAndTheRoundWonEachSoundOnce)
 {
     listenedBattle game;
     ASSERT_EQ(game.initResult, 0);
-    game.skipCountdown();
-    game.units()->clearAll();
+    game.stageFight();
     game.queueUnit(poleon, 40, 0);
     game.queueUnit(chaser, 260, 0);
     ASSERT_TRUE(game.passUntilPresent(chaser));
@@ -180,9 +184,7 @@ TEST(SoundCuesTest, AnEnemyHurtDestroyedAndTheRoundWonEachSoundOnce)
     // Struck again while it lingers, it is no more destroyed than before.
     enemy->setHP(-100);
     game.pass(false);
-    for (int step = 0; step < 100 && game.battle.getState() != stateWon; ++step)
-        game.pass(true);
-    ASSERT_EQ(game.battle.getState(), stateWon);
+    ASSERT_TRUE(game.passUntilState(stateWon));
     game.passes(5, true);
     EXPECT_EQ(game.recorder.count(soundEnemyHurt), 1);
     EXPECT_EQ(game.recorder.count(soundEnemyDestroyed), 1);
@@ -222,17 +224,14 @@ TEST(SoundCuesTest, ALostRoundSoundsOnceAndItsRestartStaysQuiet)
 {
     listenedBattle game;
     ASSERT_EQ(game.initResult, 0);
-    game.skipCountdown();
-    game.units()->clearAll();
+    game.stageFight();
     game.queueUnit(chaser, 150, 0);
-    for (int step = 0; step < 100 && game.battle.getState() != stateLost; ++step)
-        game.pass(true);
-    ASSERT_EQ(game.battle.getState(), stateLost);
+    ASSERT_TRUE(game.passUntilState(stateLost));
     game.recorder.played.clear();
     // Through the banner, paused and resumed on the way, to the round's
     // restart, which has no countdown.
-    tapKey(game, KEY_TAB);
-    tapKey(game, KEY_TAB);
+    game.tap(KEY_TAB);
+    game.tap(KEY_TAB);
     game.passes(40, true);
     ASSERT_EQ(game.battle.getState(), stateFighting);
     EXPECT_EQ(game.recorder.count(soundRoundLost), 0) << "played again";
