@@ -238,3 +238,49 @@ TEST(SoundCuesTest, ALostRoundSoundsOnceAndItsRestartStaysQuiet)
     EXPECT_EQ(game.recorder.count(soundRoundTitle), 0);
     EXPECT_EQ(game.recorder.count(soundPause) + game.recorder.count(soundResume), 0);
 }
+
+namespace {
+
+// What every unit is after each pass of a scripted fight: moving, firing,
+// calling orbiters and setting off blasts, with the random generator seeded.
+std::vector<int> playScripted(headlessBattle& game)
+{
+    std::vector<int> record;
+    game.skipCountdown();
+    std::srand(7);
+    for (int passNumber = 0; passNumber < 900; ++passNumber) {
+        key[KEY_D] = (passNumber / 40) % 2;
+        key[KEY_A] = 1 - key[KEY_D];
+        key[KEY_SPACE] = passNumber % 150 == 0;
+        mouse_b = (passNumber % 60 == 0 ? 2 : 0) | (passNumber % 3 != 0 ? 1 : 0);
+        game.pass(true);
+        for (const unit* member : game.units()->getUnits()) {
+            record.insert(record.end(), {member->getUnitID(), member->getUnitType(), member->getHP(),
+                                         member->getPosX(), member->getPosY()});
+            for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
+                record.push_back(member->getStatusAilment(ailment));
+        }
+        record.push_back(game.battle.getState());
+    }
+    key[KEY_D] = key[KEY_A] = key[KEY_SPACE] = 0;
+    mouse_b = 0;
+    return record;
+}
+
+} // namespace
+
+TEST(SoundCuesTest, TheBattleRunsTheSameWhetherItIsListenedToOrNot)
+{
+    std::vector<int> silent;
+    {
+        headlessBattle game;
+        ASSERT_EQ(game.initResult, 0);
+        silent = playScripted(game);
+    }
+    listenedBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    const std::vector<int> heard = playScripted(game);
+    EXPECT_TRUE(heard == silent) << "the sound changed the battle";
+    for (int effect : {soundBolt, soundOrbiters, soundEnemyHurt})
+        EXPECT_GT(game.recorder.count(effect), 0) << "effect " << effect;
+}
