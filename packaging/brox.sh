@@ -1,6 +1,6 @@
 #!/bin/sh
 # Starts Brox in the player's own folder, which holds the player's
-# configuration and a link to the installed pictures. The game reads its
+# configuration and links to the installed pictures and sounds. The game reads its
 # files from the folder it starts in and takes no arguments.
 self=$(readlink -f "$0" 2>/dev/null) || self=$0
 prefix=$(cd "$(dirname "$self")/.." && pwd -P)
@@ -16,17 +16,19 @@ else
 fi
 
 # The shipped configuration is copied on the first start only, so the
-# player's edits stay; the link to the pictures is laid again at every start,
-# so that an upgrade's pictures are used, unless the player put a picture
+# player's edits stay; the links to the pictures and sounds are laid again at
+# every start, so that an upgrade's files are used, unless the player put a
 # file of their own there.
 prepare_folder() {
     [ -n "$folder" ] && mkdir -p "$folder" 2>/dev/null || return 1
     if [ ! -e "$folder/broxConfig.txt" ]; then
         cp "$shared/broxConfig.txt" "$folder/broxConfig.txt" 2>/dev/null || return 1
     fi
-    if [ -L "$folder/picData.dat" ] || [ ! -e "$folder/picData.dat" ]; then
-        ln -sfn "$shared/picData.dat" "$folder/picData.dat" 2>/dev/null || return 1
-    fi
+    for data in picData.dat sndData.dat; do
+        if [ -L "$folder/$data" ] || [ ! -e "$folder/$data" ]; then
+            ln -sfn "$shared/$data" "$folder/$data" 2>/dev/null || return 1
+        fi
+    done
 }
 
 if prepare_folder && cd "$folder"; then

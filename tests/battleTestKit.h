@@ -57,6 +57,15 @@ public:
             pass(tick);
     }
 
+    // A key pressed in one ticking pass and let go in the next.
+    void tap(int code)
+    {
+        for (const bool down : {true, false}) {
+            key[code] = down ? 1 : 0;
+            pass(true);
+        }
+    }
+
     // Runs the countdown out with ticks, so the fight has begun.
     void skipCountdown()
     {

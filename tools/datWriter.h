@@ -1,8 +1,10 @@
-// Writes bitmaps as an Allegro datafile that load_datafile reads back.
+// Writes bitmaps or samples as an Allegro datafile that load_datafile reads
+// back.
 #pragma once
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,3 +17,12 @@ struct NamedPicture {
 // a NAME property. The file is compressed as a whole. Returns false when
 // the file cannot be written.
 bool writeDatafile(const char *path, const std::vector<NamedPicture> &pictures);
+
+struct NamedSample {
+    std::string name;
+    int rate;                     // samples a second
+    std::vector<std::int16_t> wave;  // mono
+};
+
+// The same for sounds: each a 16-bit mono DAT_SAMPLE with a NAME property.
+bool writeDatafile(const char* path, const std::vector<NamedSample>& sounds);

@@ -13,7 +13,7 @@ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$BUILD" -j "$(nproc)" --target brox picdata installables
+cmake --build "$BUILD" -j "$(nproc)" --target brox picdata snddata installables
 (cd "$BUILD" && cpack -G DEB >/dev/null)
 DEB=$(ls "$BUILD"/brox_*_amd64.deb)
 echo "Built $DEB"

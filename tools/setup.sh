@@ -18,14 +18,14 @@ build() {
 
 prepare_run_folder() {
     mkdir -p "$RUN"
-    cp "$BUILD/picData.dat" "$RUN/picData.dat"
+    cp "$BUILD/picData.dat" "$BUILD/sndData.dat" "$RUN/"
     # The player's own configuration is never overwritten.
     [ -f "$RUN/broxConfig.txt" ] || cp "$ROOT/broxConfig.txt" "$RUN/broxConfig.txt"
 }
 
 if [ "${1:-test}" = play ]; then
     install_missing_packages "${GAME_PACKAGES[@]}"
-    build --target brox picdata
+    build --target brox picdata snddata
 else
     install_missing_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build

@@ -13,6 +13,7 @@
 #include "main.h"
 #include "picData.h"
 #include "playerUnit.h"
+#include "soundCues.h"
 #include "unitList.h"
 
 namespace {
@@ -49,6 +50,7 @@ battleMain::~battleMain()
 }
 
 void battleMain::setDataObj(dataObj* newData) { data = newData; }
+void battleMain::setSoundCues(soundCues* listener) { cues = listener; }
 BITMAP* battleMain::getBuffer() { return buffer; }
 int battleMain::getState() const { return state; }
 int battleMain::getStateTimer() const { return stateTimer; }
@@ -173,6 +175,8 @@ void battleMain::go()
     battleUnits->cullUnits();
     readPauseAndReset();
     frameTick -= ticksSeen;
+    if (cues != nullptr)
+        cues->listen(*this);
 }
 
 void battleMain::runCountdown()

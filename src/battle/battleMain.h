@@ -8,6 +8,7 @@
 class dataObj;
 class loader;
 class playerUnit;
+class soundCues;
 class unitList;
 
 // Battle states, the values of battleMain's state.
@@ -32,6 +33,8 @@ public:
     battleMain& operator=(const battleMain&) = delete;
 
     void setDataObj(dataObj* newData);
+    // Told after every pass what happened, to play it; null for silence.
+    void setSoundCues(soundCues* listener);
     // 0 on success, -1 when the graphics datafile is missing or unusable.
     int init();
     // (Re)loads a round: the next one when advancing, else the current one.
@@ -103,6 +106,7 @@ private:
     int passesUnfocused = 0;
     std::unique_ptr<loader> roundLoader;
     DATAFILE* datafile = nullptr;
+    soundCues* cues = nullptr;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "dataObj.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,7 +56,8 @@ void dataObj::readConfig(std::istream& in)
     while (in >> word) {
         const int slot = keySlotOf(word);
         const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
-                           || word == "windowed" || word == "controlThreshold";
+                           || word == "windowed" || word == "controlThreshold"
+                           || word == "soundVolume";
         if (!known)
             continue;
         if (!(in >> value))
@@ -73,6 +75,8 @@ void dataObj::readConfig(std::istream& in)
             video->setWindowed(value == 1);
         } else if (word == "controlThreshold") {
             input->setControlThreshold(value);
+        } else if (word == "soundVolume") {
+            soundVolume = std::clamp(value, 0, 255);
         } else {
             keys[slot] = value;
             anyKeyRead = true;
@@ -99,6 +103,7 @@ void dataObj::setInputObj(inputObj* newInput)
 }
 
 arena* dataObj::getArena() { return battleArena.get(); }
+int dataObj::getSoundVolume() const { return soundVolume; }
 
 void dataObj::setArena(arena* newArena)
 {

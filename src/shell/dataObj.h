@@ -32,6 +32,8 @@ public:
     void setInputObj(inputObj* input);
     arena* getArena();
     void setArena(arena* newArena);
+    // 0 (no sound at all) to 255.
+    int getSoundVolume() const;
 
     DATAFILE* getDatafile();
     // Loads the datafile, replacing (and unloading) any loaded before;
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<inputObj> input;
     std::unique_ptr<arena> battleArena;
     DATAFILE* datafile = nullptr;
+    int soundVolume = 192;
 };
 
 #endif

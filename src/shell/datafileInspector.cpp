@@ -420,17 +420,17 @@ std::string midiProblem(byteReader& contents)
 
 class structureWalker {
 public:
-    std::string walkRoot(byteReader reader, int& objectCount, std::vector<bool>& isBitmap)
+    // Leaves the type of every object at the top level in types.
+    std::string walkRoot(byteReader reader, std::vector<std::int32_t>& types)
     {
         std::int32_t magic = 0;
         if (!reader.read32(magic) || magic != DAT_MAGIC)
             return "it is not an Allegro datafile";
-        return walkObjects(reader, 0, &objectCount, &isBitmap);
+        return walkObjects(reader, 0, &types);
     }
 
 private:
-    std::string walkObjects(byteReader& reader, int depth, int* rootCount,
-                            std::vector<bool>* rootBitmaps)
+    std::string walkObjects(byteReader& reader, int depth, std::vector<std::int32_t>* rootTypes)
     {
         if (depth > maxNesting)
             return "its datafiles are nested too deeply";
@@ -439,22 +439,19 @@ private:
             return "it is cut short";
         if (static_cast<std::size_t>(count) > reader.remaining() / 12)
             return "it claims more objects than it holds";
-        if (rootCount != nullptr)
-            *rootCount = count;
         for (std::int32_t index = 0; index < count; ++index) {
-            bool bitmap = false;
-            const std::string problem = walkObject(reader, depth, bitmap);
+            std::int32_t type = 0;
+            const std::string problem = walkObject(reader, depth, type);
             if (!problem.empty())
                 return "object " + std::to_string(index) + ": " + problem;
-            if (rootBitmaps != nullptr)
-                rootBitmaps->push_back(bitmap);
+            if (rootTypes != nullptr)
+                rootTypes->push_back(type);
         }
         return "";
     }
 
-    std::string walkObject(byteReader& reader, int depth, bool& bitmap)
+    std::string walkObject(byteReader& reader, int depth, std::int32_t& type)
     {
-        std::int32_t type = 0;
         if (!skipProperties(reader, type))
             return "its properties are damaged";
         std::int32_t storedSize = 0;
@@ -478,7 +475,6 @@ private:
         } else if (size != storedSize) {
             return "its size is wrong";
         }
-        bitmap = type == DAT_BITMAP;
         std::string problem = contentsProblem(type, contents, depth);
         if (problem.empty() && contents.remaining() != 0)
             problem = "its size is wrong";
@@ -513,7 +509,7 @@ private:
         case DAT_MIDI:
             return midiProblem(contents);
         case DAT_FILE:
-            return walkObjects(contents, depth + 1, nullptr, nullptr);
+            return walkObjects(contents, depth + 1, nullptr);
         case DAT_PALETTE:
             return contents.remaining() == paletteBytes && contents.skip(paletteBytes)
                        ? ""
@@ -590,6 +586,38 @@ bool datafileInspector::isFound(const char* fileName)
 
 std::string datafileInspector::fileProblem(const char* fileName)
 {
+    std::vector<std::int32_t> types;
+    const std::string problem = wholeFileProblem(fileName, types);
+    return problem.empty() ? typesProblem(types, requiredObjects, DAT_BITMAP) : problem;
+}
+
+std::string datafileInspector::unpackedProblem(const std::vector<unsigned char>& bytes)
+{
+    std::vector<std::int32_t> types;
+    const std::string problem = structureWalker().walkRoot(byteReader(bytes), types);
+    return problem.empty() ? typesProblem(types, requiredObjects, DAT_BITMAP) : problem;
+}
+
+std::string datafileInspector::loadedProblem(const DATAFILE* file)
+{
+    return loadedTypesProblem(file, requiredObjects, DAT_BITMAP);
+}
+
+std::string datafileInspector::soundFileProblem(const char* fileName, int sampleCount)
+{
+    std::vector<std::int32_t> types;
+    const std::string problem = wholeFileProblem(fileName, types);
+    return problem.empty() ? typesProblem(types, sampleCount, DAT_SAMPLE) : problem;
+}
+
+std::string datafileInspector::loadedSoundProblem(const DATAFILE* file, int sampleCount)
+{
+    return loadedTypesProblem(file, sampleCount, DAT_SAMPLE);
+}
+
+std::string datafileInspector::wholeFileProblem(const char* fileName,
+                                                std::vector<std::int32_t>& types)
+{
     // A FIFO or a device could keep the reading waiting, or going, for ever.
     std::error_code error;
     if (!std::filesystem::is_regular_file(fileName, error))
@@ -599,43 +627,32 @@ std::string datafileInspector::fileProblem(const char* fileName)
         return "it could not be read";
     if (!packedFileUnpacksAlike(fileName, bytes.size()))
         return "its compressed contents are damaged";
-    return unpackedProblem(bytes);
+    return structureWalker().walkRoot(byteReader(bytes), types);
 }
 
-std::string datafileInspector::unpackedProblem(const std::vector<unsigned char>& bytes)
+std::string datafileInspector::typesProblem(const std::vector<std::int32_t>& types, int count,
+                                            std::int32_t type)
 {
-    structureWalker walker;
-    int objectCount = 0;
-    std::vector<bool> isBitmap;
-    const std::string problem = walker.walkRoot(byteReader(bytes), objectCount, isBitmap);
-    if (!problem.empty())
-        return problem;
-    if (objectCount < requiredObjects)
-        return "it holds " + std::to_string(objectCount) + " objects, "
-               + std::to_string(requiredObjects) + " are needed";
-    for (int index = 0; index < requiredObjects; ++index)
-        if (!isUnusedIndex(index) && !isBitmap[index])
-            return "object " + std::to_string(index) + " is not a picture";
+    const int held = static_cast<int>(types.size());
+    if (held < count)
+        return "it holds " + std::to_string(held) + " objects, " + std::to_string(count)
+               + " are needed";
+    const char* kind = type == DAT_SAMPLE ? "sample" : "picture";
+    for (int index = 0; index < count; ++index)
+        if (types[index] != type && !(type == DAT_BITMAP && isUnusedIndex(index)))
+            return "object " + std::to_string(index) + " is not a " + kind;
     return "";
 }
 
-std::string datafileInspector::loadedProblem(const DATAFILE* file)
+std::string datafileInspector::loadedTypesProblem(const DATAFILE* file, int count,
+                                                  std::int32_t type)
 {
     if (file == nullptr)
         return "it could not be read";
-    int count = 0;
-    while (count < requiredObjects && file[count].type != DAT_END)
-        ++count;
-    if (count < requiredObjects)
-        return "it holds " + std::to_string(count) + " objects, " + std::to_string(requiredObjects)
-               + " are needed";
-    for (int index = 0; index < requiredObjects; ++index) {
-        if (isUnusedIndex(index))
-            continue;
-        if (file[index].type != DAT_BITMAP || file[index].dat == nullptr)
-            return "object " + std::to_string(index) + " is not a picture";
-    }
-    return "";
+    std::vector<std::int32_t> types;
+    for (int index = 0; index < count && file[index].type != DAT_END; ++index)
+        types.push_back(file[index].dat != nullptr ? file[index].type : DAT_END);
+    return typesProblem(types, count, type);
 }
 
 bool datafileInspector::isUnusedIndex(int index)

@@ -3,6 +3,7 @@
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,20 @@ public:
     // A datafile as Allegro loaded it.
     static std::string loadedProblem(const DATAFILE* file);
 
+    // The same checks for the sound datafile, which holds a sample at each
+    // of its first sampleCount indices.
+    static std::string soundFileProblem(const char* fileName, int sampleCount);
+    static std::string loadedSoundProblem(const DATAFILE* file, int sampleCount);
+
 private:
     static bool isUnusedIndex(int index);
+    // Reads and walks a whole file, leaving the types of its objects.
+    static std::string wholeFileProblem(const char* fileName, std::vector<std::int32_t>& types);
+    // Whether the objects the game reads, the first count, are of the type;
+    // the picture file's unused indices may hold anything.
+    static std::string typesProblem(const std::vector<std::int32_t>& types, int count,
+                                    std::int32_t type);
+    static std::string loadedTypesProblem(const DATAFILE* file, int count, std::int32_t type);
 };
 
 #endif

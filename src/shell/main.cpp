@@ -8,6 +8,7 @@
 
 #include "battleMain.h"
 #include "dataObj.h"
+#include "soundDevice.h"
 
 std::atomic<int> frameTick{0};
 std::atomic<int> frameInRound{0};
@@ -28,6 +29,9 @@ void incFrameTick()
 END_OF_FUNCTION(incFrameTick)
 
 namespace {
+
+soundDevice* sound = nullptr;
+soundCues* cues = nullptr;
 
 void onCloseButton() { closeRequested = true; }
 void onSwitchIn() { windowFocused = true; }
@@ -83,7 +87,14 @@ int mainInitialize()
     set_window_title("Brox");
     followWindowManager();
     bM->setDataObj(dO);
-    return bM->init();
+    if (bM->init() != 0)
+        return -1;
+    sound = new soundDevice();
+    if (sound->start(dO->getSoundVolume())) {
+        cues = new soundCues(*sound, *dO);
+        bM->setSoundCues(cues);
+    }
+    return 0;
 }
 
 int runGame()
@@ -107,6 +118,7 @@ int runGame()
         return 0;
     while (!key[KEY_ESC] && !closeRequested) {
         bM->go();
+        sound->followMuteKey(key[KEY_M] != 0);
         vsync();
         blit(bM->getBuffer(), screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
     }

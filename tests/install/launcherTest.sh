@@ -36,9 +36,11 @@ play_and_quit
 [ "$SIZE" = 800x600 ] || fail "first start: window $SIZE, expected the shipped 800x600"
 cmp -s "$FOLDER/broxConfig.txt" "$SHARED/broxConfig.txt" ||
     fail "the shipped configuration was not copied to $FOLDER"
-[ "$(readlink "$FOLDER/picData.dat")" = "$SHARED/picData.dat" ] ||
-    fail "picData.dat in $FOLDER does not point at the installed pictures"
-echo "first start: $FOLDER holds the configuration and the link to the pictures"
+for data in picData.dat sndData.dat; do
+    [ "$(readlink "$FOLDER/$data")" = "$SHARED/$data" ] ||
+        fail "$data in $FOLDER does not point at the installed file"
+done
+echo "first start: $FOLDER holds the configuration and the links to the pictures and sounds"
 
 sed -i 's/^resolution .*/resolution 1024/' "$FOLDER/broxConfig.txt"
 cp "$FOLDER/broxConfig.txt" "$WORK/edited.txt"

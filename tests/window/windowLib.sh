@@ -1,13 +1,16 @@
 # Helpers for the real-window tests: a private Xvfb display, the game started
 # in a fresh run folder, and waits that always have a deadline.
 # Sourced by the *Test.sh scripts with: brox binary, picData.dat, broxConfig.txt
-# (an empty path leaves that file out). Safe under set -euo pipefail.
+# (an empty path leaves that file out); the sounds are taken from beside the
+# pictures. Safe under set -euo pipefail.
 
 set -u
 
 BROX_BIN=$1
 PIC_DATA=$2
 CONFIG=$3
+SND_DATA=
+if [ -n "$PIC_DATA" ]; then SND_DATA="$(dirname "$PIC_DATA")/sndData.dat"; fi
 WORK=$(mktemp -d /tmp/broxwin.XXXXXX)
 XVFB_PID=
 GAME_PID=
@@ -59,6 +62,20 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# A sanitized game leaks only in Allegro's sound driver; see tools/lsan.supp.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-fast_unwind_on_malloc=0:print_suppressions=0:suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)/lsan.supp}
+
+# ALSA plays the game's sound on the device this file names: nowhere, as on a
+# machine with a sound card that nobody listens to.
+export ALSA_CONFIG_PATH="$WORK/asound.conf"
+echo 'pcm.!default { type null }' >"$ALSA_CONFIG_PATH"
+
+# From the next start on, ALSA writes what the game plays into the file.
+sound_to_file() {
+    printf 'pcm.!default {\n type file\n slave.pcm { type null }\n file "%s"\n format "raw"\n}\n' \
+        "$1" >"$ALSA_CONFIG_PATH"
+}
+
 # Repeats a command until it succeeds or the deadline (seconds) passes.
 wait_for() {
     local deadline=$(( $(date +%s) + $1 ))
@@ -91,6 +108,7 @@ xdpyinfo_ok() {
 start_game() {
     mkdir -p "$WORK/run"
     if [ -n "$PIC_DATA" ]; then cp "$PIC_DATA" "$WORK/run/picData.dat"; fi
+    if [ -n "$SND_DATA" ]; then cp "$SND_DATA" "$WORK/run/sndData.dat"; fi
     if [ -n "$CONFIG" ]; then cp "$CONFIG" "$WORK/run/broxConfig.txt"; fi
     (cd "$WORK/run" && exec "$BROX_BIN") >"$WORK/game.out" 2>&1 &
     GAME_PID=$!
