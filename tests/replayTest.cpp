@@ -16,6 +16,7 @@
 #include "battleTestKit.h"
 #include "broxMath.h"
 #include "loader.h"
+#include "soundCues.h"
 
 namespace {
 
@@ -291,6 +292,18 @@ struct replayRecord {
     int losses = 0;
     int pauses = 0;
     int restarts = 0;
+    std::set<int> effectsHeard;
+};
+
+// Sound only listens: the game is played with its cues attached, and must
+// still play out as recorded.
+class heardEffects : public samplePlayer {
+public:
+    explicit heardEffects(std::set<int>& effects) : heard(effects) {}
+    void play(int effect, int) override { heard.insert(effect); }
+
+private:
+    std::set<int>& heard;
 };
 
 // What one pass changed that the record counts.
@@ -315,6 +328,9 @@ replayRecord playScriptedGame()
     replayRecord record;
     headlessBattle game;
     EXPECT_EQ(game.initResult, 0);
+    heardEffects listener(record.effectsHeard);
+    soundCues cues(listener, game.data);
+    game.battle.setSoundCues(&cues);
     scriptedPlayer player;
     inputObj& input = *game.data.getInputObj();
     input.setControlThreshold(replayControlThreshold);
@@ -445,6 +461,10 @@ TEST(ReplayTest, ScriptedGamePlaysOutExactlyAsRecorded)
     EXPECT_EQ(record.roundsWon, (std::set<int>{-1, 0, 1, 2}));
     EXPECT_GT(record.losses, 0);
     EXPECT_GT(record.pauses, 0);
+    // The script never reaches a heal orb; that cue is tested on its own.
+    for (int effect = 0; effect < soundEffectCount; ++effect)
+        EXPECT_TRUE(effect == soundHealTaken || record.effectsHeard.count(effect) == 1)
+            << "effect " << effect << " was never heard";
     EXPECT_GT(record.restarts, 0);
     EXPECT_EQ(record.typesSeen,
               (std::set<int>{chaser, bolt, orbiter, blast, poleon, seeker, healOrb, aimMarker}));
