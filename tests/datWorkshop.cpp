@@ -41,7 +41,7 @@ std::string pictureName(int index)
     return name;
 }
 
-} // namespace
+}  // namespace
 
 datWorkshop::datWorkshop()
 {
@@ -67,8 +67,10 @@ bool datWorkshop::dat(const std::string& arguments)
     const std::string printed{std::istreambuf_iterator<char>(log),
                               std::istreambuf_iterator<char>()};
     lastReport = worked ? ""
-                        : "dat " + arguments + " failed (Allegro's dat, from the package "
-                              "liballegro4-dev, must be installed):\n" + printed;
+                        : "dat " + arguments
+                              + " failed (Allegro's dat, from the package "
+                                "liballegro4-dev, must be installed):\n"
+                              + printed;
     return worked;
 }
 
@@ -168,8 +170,8 @@ void datWorkshop::writeColourFont(const std::string& name)
     }
     PALETTE palette;
     for (int i = 0; i < PAL_SIZE; ++i)
-        palette[i] = RGB{static_cast<unsigned char>(i / 4), static_cast<unsigned char>(63 - i / 4),
-                         32, 0};
+        palette[i] =
+            RGB{static_cast<unsigned char>(i / 4), static_cast<unsigned char>(63 - i / 4), 32, 0};
     save_bmp(path(name).c_str(), grid, palette);
     destroy_bitmap(grid);
 }
@@ -182,7 +184,7 @@ void datWorkshop::writeNestedFolders(const std::string& name, int depth)
     std::filesystem::create_directories(folder);
     BITMAP* picture = create_bitmap_ex(32, 1, 1);
     clear_to_color(picture, makecol32(9, 99, 199));
-    save_bmp((folder / "deepest.bmp").c_str(), picture, nullptr);
+    save_bmp((folder / "deepest.bmp").string().c_str(), picture, nullptr);
     destroy_bitmap(picture);
 }
 
