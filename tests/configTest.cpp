@@ -11,12 +11,10 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#ifndef _WIN32
-#include "fifoGuard.h"
-#endif
 
 #include "behaviourTestKit.h"
 #include "dataObj.h"
+#include "fifoGuard.h"
 
 namespace {
 

@@ -25,9 +25,25 @@ BROX_BIN="$WORK/brox"
 printf '#!/bin/sh\nexec timeout 60 wine ./brox.exe\n' >"$BROX_BIN"
 chmod +x "$BROX_BIN"
 
+# Wine's first programs on a new display can find its graphics driver not
+# yet up, so that Allegro cannot start at all; such a start is made again a
+# moment later.
+start_under_wine() {
+    local attempt
+    for attempt in 1 2 3; do
+        start_game
+        wait_for 30 window_shown_or_game_ended || fail "the game window did not appear"
+        window_shown && break
+        grep -q 'Unable to start the Allegro game library' "$WORK/game.out" || break
+        echo "Wine could not start the game on this display yet (attempt $attempt)" >&2
+        wait "$GAME_PID" 2>/dev/null || true
+        sleep 2
+    done
+    wait_for_window
+}
+
 start_display
-start_game
-wait_for_window
+start_under_wine
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [ "$WIDTH"x"$HEIGHT" = 800x600 ] || fail "the window is ${WIDTH}x$HEIGHT, expected 800x600"
 echo "window: 800x600 at $X,$Y"
