@@ -4,7 +4,7 @@
 
 namespace {
 
-class actionsTest : public ::testing::Test {
+class ActionsTest : public ::testing::Test {
 protected:
     void decide() { subject->makePendingActions(&battle.data, &battle.list); }
 
@@ -32,9 +32,9 @@ protected:
     probeUnit* subject = battle.add(2, 250, 200, affiliationEnemy);
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(actionsTest, requestFiresOnceACooldownOfItsBitsHasRunOut)
+TEST_F(ActionsTest, requestFiresOnceACooldownOfItsBitsHasRunOut)
 {
     subject->attackRequest = attackBit2;
     subject->cooldown2 = 2;
@@ -55,7 +55,7 @@ TEST_F(actionsTest, requestFiresOnceACooldownOfItsBitsHasRunOut)
     EXPECT_EQ(subject->attackCalls, (std::vector<int>{attackBit2, attackBit1 | attackBit3}));
 }
 
-TEST_F(actionsTest, runningAttackThenMovementThenIntroChooseTheActivity)
+TEST_F(ActionsTest, runningAttackThenMovementThenIntroChooseTheActivity)
 {
     subject->currentAttack = attackBit2;
     subject->moveIntensity = 4;
@@ -78,7 +78,7 @@ TEST_F(actionsTest, runningAttackThenMovementThenIntroChooseTheActivity)
     EXPECT_EQ(subject->getPendingActivity(), actIdle);
 }
 
-TEST_F(actionsTest, knockbackTimeIsCappedAndRunOutVelocityCleared)
+TEST_F(ActionsTest, knockbackTimeIsCappedAndRunOutVelocityCleared)
 {
     subject->knockbackX = itofix(5);
     decide();
@@ -92,7 +92,7 @@ TEST_F(actionsTest, knockbackTimeIsCappedAndRunOutVelocityCleared)
     EXPECT_NE(subject->knockbackX, 0);
 }
 
-TEST_F(actionsTest, fastKnockbackIsCappedAndScaled)
+TEST_F(ActionsTest, fastKnockbackIsCappedAndScaled)
 {
     subject->knockbackX = itofix(24);
     subject->knockbackY = itofix(32);  // 40 long
@@ -107,7 +107,7 @@ TEST_F(actionsTest, fastKnockbackIsCappedAndScaled)
     EXPECT_EQ(xAfterMove(), 265.0);
 }
 
-TEST_F(actionsTest, damagedPlayerSideUnitEndsTheStepWithThirteenInvincibility)
+TEST_F(ActionsTest, damagedPlayerSideUnitEndsTheStepWithThirteenInvincibility)
 {
     subject->setAffiliation(affiliationPlayer);
     subject->setHP(1000);
@@ -119,7 +119,7 @@ TEST_F(actionsTest, damagedPlayerSideUnitEndsTheStepWithThirteenInvincibility)
     EXPECT_EQ(subject->getHP(), 900);
 }
 
-TEST_F(actionsTest, killPaysDoubleJuiceOnceAndAStunOutweighsTheHurt)
+TEST_F(ActionsTest, killPaysDoubleJuiceOnceAndAStunOutweighsTheHurt)
 {
     probeUnit* player = boltAndPlayer();
     for (int step = 0; step < 3; ++step)
@@ -134,7 +134,7 @@ TEST_F(actionsTest, killPaysDoubleJuiceOnceAndAStunOutweighsTheHurt)
     EXPECT_EQ(player->getHP(), 140);
 }
 
-TEST_F(actionsTest, freeMovementScalesWithIntensityHasteAndSlow)
+TEST_F(ActionsTest, freeMovementScalesWithIntensityHasteAndSlow)
 {
     subject->setMoveAngle(itofix(64));
     subject->moveIntensity = 2;
@@ -149,7 +149,7 @@ TEST_F(actionsTest, freeMovementScalesWithIntensityHasteAndSlow)
     EXPECT_DOUBLE_EQ(xAfterMove(), 252.5);
 }
 
-TEST_F(actionsTest, fixedAndAttachedUnitsFollowTheirAnchor)
+TEST_F(ActionsTest, fixedAndAttachedUnitsFollowTheirAnchor)
 {
     subject->anchorX = itofix(30);
     subject->anchorY = itofix(40);

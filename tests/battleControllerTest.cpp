@@ -43,7 +43,7 @@ void tapKey(headlessBattle& game, int code, bool tickOnRelease)
     game.pass(tickOnRelease);
 }
 
-} // namespace
+}  // namespace
 
 TEST(BattleControllerTest, StartsOnRoundZeroWithItsCountdown)
 {
@@ -281,7 +281,7 @@ public:
     void processInput(dataObj*, unitList*) override { incFrameTick(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(BattleControllerTest, TickArrivingDuringTheStepIsKeptForTheNextPass)
 {
@@ -310,7 +310,7 @@ void tapKey(headlessBattle& game, int code)
     game.pass(true);
 }
 
-} // namespace
+}  // namespace
 
 TEST(BattleControllerTest, TheFightPausesWhileTheWindowIsInTheBackgroundUntilTab)
 {

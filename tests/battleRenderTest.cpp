@@ -16,10 +16,7 @@ namespace {
 // A fighter whose ailment times a test can set, drawn only through the HUD.
 class hudFighter : public poleonUnit {
 public:
-    hudFighter()
-    {
-        init(0, 0, 0);
-    }
+    hudFighter() { init(0, 0, 0); }
 
     void setAilment(int index, int timeLeft, int biggest)
     {
@@ -86,7 +83,7 @@ protected:
     BITMAP* buffer = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(BattleRenderTest, ArenaFillsItsLaidOutSquare)
 {
@@ -216,7 +213,8 @@ TEST_F(BattleRenderTest, StatusIconIsLitByTheShareOfItsTimeLeft)
     // 1 x 255 / 1000 is light 0: the icon's own colours.
     const std::vector<int> own = drawnIcon(1, 1000);
     const int backgroundColour = makecol(48, 48, 48);
-    for (const auto& [timeLeft, biggest] : {std::pair{50, 100}, std::pair{30, 120}, std::pair{90, 100}}) {
+    for (const auto& [timeLeft, biggest] :
+         {std::pair{50, 100}, std::pair{30, 120}, std::pair{90, 100}}) {
         const int light = timeLeft * 255 / biggest;
         const std::vector<int> lit = drawnIcon(timeLeft, biggest);
         int compared = 0;

@@ -5,14 +5,11 @@
 
 namespace {
 
-fixed angleTo(double x, double y)
-{
-    return calcAngle(0, 0, ftofix(x), ftofix(y), itofix(77));
-}
+fixed angleTo(double x, double y) { return calcAngle(0, 0, ftofix(x), ftofix(y), itofix(77)); }
 
-} // namespace
+}  // namespace
 
-TEST(broxMath, calcAngleAlongAxesDiagonalsAndCoincidingPoints)
+TEST(BroxMathTest, calcAngleAlongAxesDiagonalsAndCoincidingPoints)
 {
     ensureHeadlessAllegro();
     EXPECT_EQ(calcAngle(itofix(5), itofix(5), itofix(5), itofix(5), -123), -123);
@@ -26,7 +23,7 @@ TEST(broxMath, calcAngleAlongAxesDiagonalsAndCoincidingPoints)
     EXPECT_EQ(angleTo(-10, 10), fixatan(itofix(1)) - itofix(128));
 }
 
-TEST(broxMath, calcAngleSaturatesAnOverflowingQuotient)
+TEST(BroxMathTest, calcAngleSaturatesAnOverflowingQuotient)
 {
     ensureHeadlessAllegro();
     const fixed angle = calcAngle(0, 0, itofix(300), -1, itofix(77));
@@ -35,13 +32,13 @@ TEST(broxMath, calcAngleSaturatesAnOverflowingQuotient)
     EXPECT_NEAR(fixtof(angle), 64.0, 0.5);
 }
 
-TEST(broxMath, calcDistIsSymmetric)
+TEST(BroxMathTest, calcDistIsSymmetric)
 {
     EXPECT_EQ(calcDist(0, 0, itofix(3), itofix(4)), itofix(5));
     EXPECT_EQ(calcDist(itofix(3), itofix(4), 0, 0), itofix(5));
 }
 
-TEST(broxMath, angleDistTakesTheShortWayAndBreaksTiesAgainstTheDifference)
+TEST(BroxMathTest, angleDistTakesTheShortWayAndBreaksTiesAgainstTheDifference)
 {
     EXPECT_EQ(angleDist(itofix(10), itofix(250)), itofix(16));
     EXPECT_EQ(angleDist(itofix(250), itofix(10)), -itofix(16));

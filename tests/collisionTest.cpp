@@ -6,7 +6,7 @@ namespace {
 
 // A type-2 victim at (100, 100) and bolts (type 3) that hit type 2 in full
 // for 100 damage.
-class collisionTest : public ::testing::Test {
+class CollisionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -22,9 +22,9 @@ protected:
     hitbox& bolts = battle.hitboxOf(3);
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(collisionTest, contactAtExactlyTheReachButNotOneStepFarther)
+TEST_F(CollisionTest, contactAtExactlyTheReachButNotOneStepFarther)
 {
     probeUnit* bolt = boltAt(132);
     collide();
@@ -39,7 +39,7 @@ TEST_F(collisionTest, contactAtExactlyTheReachButNotOneStepFarther)
     EXPECT_FALSE(victim->wasHit);
 }
 
-TEST_F(collisionTest, unitNeverHitsItself)
+TEST_F(CollisionTest, unitNeverHitsItself)
 {
     battle.hitboxOf(2).addCollide(2, collideFull, false);
     battle.hitboxOf(2).damage = 100;
@@ -48,7 +48,7 @@ TEST_F(collisionTest, unitNeverHitsItself)
     EXPECT_EQ(victim->knockbackX, 0);
 }
 
-TEST_F(collisionTest, coincidingCentresPushAlongTheVictimsHeading)
+TEST_F(CollisionTest, coincidingCentresPushAlongTheVictimsHeading)
 {
     bolts.knockbackType = knockbackRadialDirected;
     bolts.knockbackPower = itofix(10);
@@ -61,7 +61,7 @@ TEST_F(collisionTest, coincidingCentresPushAlongTheVictimsHeading)
     EXPECT_NEAR(fixtof(victim->knockbackY), 0.0, 0.01);
 }
 
-TEST_F(collisionTest, invincibleVictimIsPushedAndBuffedButNotHurt)
+TEST_F(CollisionTest, invincibleVictimIsPushedAndBuffedButNotHurt)
 {
     bolts.knockbackType = knockbackDirected;
     bolts.knockbackPower = itofix(10);
@@ -81,7 +81,7 @@ TEST_F(collisionTest, invincibleVictimIsPushedAndBuffedButNotHurt)
     EXPECT_EQ(victim->getBiggestStatusTime(ailmentStun), 1);
 }
 
-TEST_F(collisionTest, immuneVictimIsHurtAndPushedButKeepsItsAilments)
+TEST_F(CollisionTest, immuneVictimIsHurtAndPushedButKeepsItsAilments)
 {
     bolts.inflictAilments[ailmentStun] = 50;
     victim->setImmuneToAilments(true);
@@ -93,7 +93,7 @@ TEST_F(collisionTest, immuneVictimIsHurtAndPushedButKeepsItsAilments)
     EXPECT_EQ(victim->numHitsWhileStun, 0);
 }
 
-TEST_F(collisionTest, weakenedOwnerHalvesDamageAndCutsTheDirectedPush)
+TEST_F(CollisionTest, weakenedOwnerHalvesDamageAndCutsTheDirectedPush)
 {
     bolts.damage = 101;
     bolts.knockbackType = knockbackRadialDirected;
@@ -108,7 +108,7 @@ TEST_F(collisionTest, weakenedOwnerHalvesDamageAndCutsTheDirectedPush)
     EXPECT_EQ(victim->knockbackTime, 1);
 }
 
-TEST_F(collisionTest, laterContactsInAStepDecayInSinglePrecision)
+TEST_F(CollisionTest, laterContactsInAStepDecayInSinglePrecision)
 {
     bolts.knockbackFrames = 10;
     for (int bolt = 0; bolt < 3; ++bolt)
@@ -119,7 +119,7 @@ TEST_F(collisionTest, laterContactsInAStepDecayInSinglePrecision)
     EXPECT_EQ(victim->knockbackTime, 10 + 3 + 1);  // 10 x k^3 for k = 1, 0.7, 0.49
 }
 
-TEST_F(collisionTest, knockbackOnlyEntryNeverDamages)
+TEST_F(CollisionTest, knockbackOnlyEntryNeverDamages)
 {
     bolts.addCollide(2, collideKnockback, false);
     bolts.inflictAilments[ailmentStun] = 50;
@@ -131,7 +131,7 @@ TEST_F(collisionTest, knockbackOnlyEntryNeverDamages)
     EXPECT_NE(victim->knockbackX, 0);
 }
 
-TEST_F(collisionTest, deadHitterSparesThePlayerUnlessItHelpsThePlayer)
+TEST_F(CollisionTest, deadHitterSparesThePlayerUnlessItHelpsThePlayer)
 {
     battle.hitboxOf(2).addCollide(6, collideFull, false);
     battle.hitboxOf(2).addCollide(3, collideFull, false);
@@ -149,7 +149,7 @@ TEST_F(collisionTest, deadHitterSparesThePlayerUnlessItHelpsThePlayer)
     EXPECT_EQ(fighter->pendingDamage, 100);
 }
 
-TEST_F(collisionTest, stunnedHitterUsesItsStunnedTable)
+TEST_F(CollisionTest, stunnedHitterUsesItsStunnedTable)
 {
     probeUnit* bolt = boltAt(120);
     bolt->currentActivity = actStunned;

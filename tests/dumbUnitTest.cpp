@@ -22,7 +22,7 @@ void removeFromBattle(unit* member, unitList& list)
     list.cullUnits();
 }
 
-class markerTest : public ::testing::Test {
+class MarkerTest : public ::testing::Test {
 protected:
     // The marker's angle after one step with the mouse movement, from angle 0.
     fixed turnBy(int mx, int my)
@@ -38,9 +38,9 @@ protected:
     unit* marker = battle.spawn(aimMarker, 250, 200, owner->getUnitID());
 };
 
-} // namespace
+}  // namespace
 
-TEST(orbiterTest, fightersOrbitersSpreadEvenlyBehindTheFirst)
+TEST(OrbiterTest, fightersOrbitersSpreadEvenlyBehindTheFirst)
 {
     behaviourBattle battle;
     unit* fighter = battle.spawn(poleon, 250, 200);
@@ -71,7 +71,7 @@ TEST(orbiterTest, fightersOrbitersSpreadEvenlyBehindTheFirst)
     EXPECT_EQ(fourth->getDrawAngle(), 0);
 }
 
-TEST(orbiterTest, orbiterWhoseOwnerLeftStopsAndNoLongerCounts)
+TEST(OrbiterTest, orbiterWhoseOwnerLeftStopsAndNoLongerCounts)
 {
     behaviourBattle battle;
     unit* fighter = battle.spawn(poleon, 250, 200);
@@ -89,7 +89,7 @@ TEST(orbiterTest, orbiterWhoseOwnerLeftStopsAndNoLongerCounts)
     EXPECT_EQ(kept->getDrawAngle(), -itofix(140));
 }
 
-TEST(orbiterTest, bigHitInTheFirstStepComesOffTheExtraHitPoints)
+TEST(OrbiterTest, bigHitInTheFirstStepComesOffTheExtraHitPoints)
 {
     behaviourBattle battle;
     battle.hitboxOf(chaser).damage = 1500;
@@ -108,7 +108,7 @@ TEST(orbiterTest, bigHitInTheFirstStepComesOffTheExtraHitPoints)
     EXPECT_EQ(veteran->getPendingActivity(), actDead);
 }
 
-TEST(dumbUnitTest, blastGrowsOnTheSpotFromNothing)
+TEST(DumbUnitTest, blastGrowsOnTheSpotFromNothing)
 {
     behaviourBattle battle;
     unit* grower = battle.spawn(blast, 120, 80);
@@ -120,7 +120,7 @@ TEST(dumbUnitTest, blastGrowsOnTheSpotFromNothing)
     EXPECT_EQ(grower->getPosY(), itofix(80));
 }
 
-TEST(dumbUnitTest, boltFliesStraightAndHealOrbWaits)
+TEST(DumbUnitTest, boltFliesStraightAndHealOrbWaits)
 {
     behaviourBattle battle;
     unit* shot = battle.spawn(bolt, 100, 100, -1, itofix(64));
@@ -132,7 +132,7 @@ TEST(dumbUnitTest, boltFliesStraightAndHealOrbWaits)
     EXPECT_EQ(orb->getPosY(), itofix(300));
 }
 
-TEST_F(markerTest, turnsToTheDirectionOfMouseMovementsLongerThanOneMickey)
+TEST_F(MarkerTest, turnsToTheDirectionOfMouseMovementsLongerThanOneMickey)
 {
     EXPECT_EQ(turnBy(1, 0), 0);
     EXPECT_NEAR(offBy(turnBy(1, 1), 96), 0, 0.05);
@@ -144,7 +144,7 @@ TEST_F(markerTest, turnsToTheDirectionOfMouseMovementsLongerThanOneMickey)
     EXPECT_EQ(owner->getPosX(), marker->getPosX());
 }
 
-TEST_F(markerTest, slowMovementsTurnATenthOfTheWay)
+TEST_F(MarkerTest, slowMovementsTurnATenthOfTheWay)
 {
     battle.input().setControlThreshold(10);
     EXPECT_EQ(turnBy(5, 0), itofix(64) / 10);
@@ -153,7 +153,7 @@ TEST_F(markerTest, slowMovementsTurnATenthOfTheWay)
     EXPECT_EQ(turnBy(12, 0), itofix(64));
 }
 
-TEST_F(markerTest, keepsItsAngleOnceItsOwnerIsGone)
+TEST_F(MarkerTest, keepsItsAngleOnceItsOwnerIsGone)
 {
     removeFromBattle(owner, battle.list);
     EXPECT_EQ(turnBy(5, 0), 0);

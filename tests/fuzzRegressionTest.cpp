@@ -107,7 +107,8 @@ int initWith(const bytes& contents, std::string& output)
     put32(file, F_NOPACK_MAGIC);
     file = file + contents;
     std::ofstream(battleMain::datafileName, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
     int result = 0;
     {
         dataObj data;
@@ -124,7 +125,7 @@ int initWith(const bytes& contents, std::string& output)
     return back ? result : -2;
 }
 
-} // namespace
+}  // namespace
 
 // Allegro loads an object of type DAT_END (-1) by calling a null function:
 // a file with one at an index the game does not use passed the check and
@@ -143,8 +144,8 @@ TEST(FuzzRegressionTest, ObjectOfTheEndTypeIsRefused)
 // Allegro, so the loaded file leaked the property's contents for good.
 TEST(FuzzRegressionTest, PropertyOfTheEndTypeIsRefused)
 {
-    EXPECT_EQ(datafileInspector::unpackedProblem(pictureFileWith(51, property(DAT_NAME, "PIC51")
-                                                                         + onePixel)),
+    EXPECT_EQ(datafileInspector::unpackedProblem(
+                  pictureFileWith(51, property(DAT_NAME, "PIC51") + onePixel)),
               "");
     EXPECT_EQ(datafileInspector::unpackedProblem(endTypeProperty),
               "object 51: its properties are damaged");

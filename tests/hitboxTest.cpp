@@ -14,9 +14,9 @@ void expectEveryVictim(const hitbox& record, int kind)
     EXPECT_EQ(record.checkCollide(10, true), collideKnockback);
 }
 
-} // namespace
+}  // namespace
 
-TEST(hitbox, freshAndFilledRecords)
+TEST(HitboxTest, freshAndFilledRecords)
 {
     const hitbox fresh;
     EXPECT_EQ(fresh.damage, 0);
@@ -28,7 +28,7 @@ TEST(hitbox, freshAndFilledRecords)
     expectEveryVictim(filled, collideDamage);
 }
 
-TEST(hitbox, addCollideWritesOneEntryOfTheChosenTableOnly)
+TEST(HitboxTest, addCollideWritesOneEntryOfTheChosenTableOnly)
 {
     hitbox record;
     record.addCollide(2, collideFull, true);

@@ -6,7 +6,7 @@
 
 namespace {
 
-class chaserTest : public ::testing::Test {
+class ChaserTest : public ::testing::Test {
 protected:
     unit* chaserAiming(int aim, int dash, int variant = 0)
     {
@@ -39,9 +39,9 @@ protected:
     unit* fighter = battle.add(poleon, 450, 200, affiliationPlayer);
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(chaserTest, aimsThenDashesThenAimsAgain)
+TEST_F(ChaserTest, aimsThenDashesThenAimsAgain)
 {
     const unit* hunter = chaserAiming(15, 60);
     EXPECT_EQ(hunter->getAffiliation(), affiliationEnemy);
@@ -51,7 +51,7 @@ TEST_F(chaserTest, aimsThenDashesThenAimsAgain)
     EXPECT_EQ(hunter->getPosX(), itofix(220));
 }
 
-TEST_F(chaserTest, dashKeepsItsLineWhenTheFighterStepsAside)
+TEST_F(ChaserTest, dashKeepsItsLineWhenTheFighterStepsAside)
 {
     const unit* hunter = chaserAiming(1, 10);
     battle.run(2);
@@ -64,7 +64,7 @@ TEST_F(chaserTest, dashKeepsItsLineWhenTheFighterStepsAside)
     EXPECT_NE(hunter->getDrawAngle(), itofix(64));
 }
 
-TEST_F(chaserTest, withoutAimTimeDashesFollowOneAnother)
+TEST_F(ChaserTest, withoutAimTimeDashesFollowOneAnother)
 {
     const unit* hunter = chaserAiming(0, 3);
     battle.run();
@@ -73,7 +73,7 @@ TEST_F(chaserTest, withoutAimTimeDashesFollowOneAnother)
     EXPECT_EQ(hunter->getDrawAngle(), itofix(64));
 }
 
-TEST_F(chaserTest, stunnedChaserRunsOnWithItsPhaseStopped)
+TEST_F(ChaserTest, stunnedChaserRunsOnWithItsPhaseStopped)
 {
     unit* hunter = chaserAiming(1, 3);
     battle.run(2);
@@ -84,7 +84,7 @@ TEST_F(chaserTest, stunnedChaserRunsOnWithItsPhaseStopped)
     EXPECT_EQ(hunter->getDrawAngle(), itofix(64));
 }
 
-TEST_F(chaserTest, withoutTargetKeepsItsRandomHeading)
+TEST_F(ChaserTest, withoutTargetKeepsItsRandomHeading)
 {
     fighter->setHP(0);
     fighter->setDeathTimeRemoval(0);
@@ -100,7 +100,7 @@ TEST_F(chaserTest, withoutTargetKeepsItsRandomHeading)
     EXPECT_NEAR(offBy(calcAngle(x, y, hunter->getPosX(), hunter->getPosY(), 0), heading), 0, 1);
 }
 
-TEST_F(chaserTest, largeChaserRaisesEveryChasersDamageForTheRestOfTheRun)
+TEST_F(ChaserTest, largeChaserRaisesEveryChasersDamageForTheRestOfTheRun)
 {
     battle.hitboxOf(chaser).damage = 400;
     battle.hitboxOf(chaser).addCollide(poleon, collideDamage, false);
@@ -117,7 +117,7 @@ TEST_F(chaserTest, largeChaserRaisesEveryChasersDamageForTheRestOfTheRun)
     EXPECT_EQ(victim->getHP(), 2250);
 }
 
-TEST(seekerTest, slowsDownOnlyWithin150Pixels)
+TEST(SeekerTest, slowsDownOnlyWithin150Pixels)
 {
     for (const auto& [gap, stride] : {std::pair{150.0, 5.0}, std::pair{149.9, 2.5}}) {
         behaviourBattle battle;
@@ -130,7 +130,7 @@ TEST(seekerTest, slowsDownOnlyWithin150Pixels)
     }
 }
 
-TEST(seekerTest, fliesOnWithoutTarget)
+TEST(SeekerTest, fliesOnWithoutTarget)
 {
     behaviourBattle battle;
     const unit* missile = battle.spawn(seeker, 250, 300, -1, itofix(64));

@@ -42,7 +42,7 @@ protected:
     int slot = keyPause;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(InputTest, HitFlagsFollowTheMappedKeys)
 {
@@ -191,6 +191,6 @@ TEST_F(InputTest, OutOfRangeKeyCodesNeverReachTheKeyboardState)
 {
     std::vector<int> keys = {0, -5, KEY_MAX, KEY_MAX + 100, -1, -1, -1, -1};
     ASSERT_EQ(input.setKeyMap(&keys), 0);
-    EXPECT_EQ(*input.getKeyMap(), (std::vector<int>{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE,
-                                                    KEY_F10, KEY_TAB, KEY_ESC}));
+    EXPECT_EQ(*input.getKeyMap(),
+              (std::vector<int>{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC}));
 }

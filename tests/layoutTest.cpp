@@ -12,12 +12,9 @@ videoSettings laidOut(int rx, int ry, int w, int h)
     return video;
 }
 
-int shownWidth(const videoSettings& video, int w)
-{
-    return fixtoi(w * video.getArenaScale());
-}
+int shownWidth(const videoSettings& video, int w) { return fixtoi(w * video.getArenaScale()); }
 
-} // namespace
+}  // namespace
 
 TEST(LayoutTest, DefaultsBeforeAnyLayout)
 {

@@ -27,59 +27,90 @@ struct catalogueRow {
 
 const std::vector<catalogueRow> catalogue = {
     {chaser,
-     {{actIdle, {13}}, {actMoving, {13}}, {actDead, {14}}, {actStunned, {18, 19, 20, 21}},
+     {{actIdle, {13}},
+      {actMoving, {13}},
+      {actDead, {14}},
+      {actStunned, {18, 19, 20, 21}},
       {actIntro, {15, 16, 17, 13}}},
-     400, 0, 0, 0,
+     400,
+     0,
+     0,
+     0,
      {{ailmentWeaken, 30}, {ailmentStun, 5}},
      {{6, 0}, {3, 0}, {4, 0}, {5, 0}, {8, 2}, {2, 2}},
      {{7, 0}, {2, 0}}},
     {bolt,
      {{actIdle, {48}}, {actMoving, {48}}, {actDead, {48}}},
-     100, 1, 10, 5,
+     100,
+     1,
+     10,
+     5,
      {{ailmentStun, 50}},
      {{2, 0}},
      {{2, 0}}},
     {orbiter,
      {{actIdle, {30}}, {actMoving, {30}}, {actDead, {30, 30, 30, 31, 31, 31, 32, 32, 32}}},
-     0, 1, 20, 10,
+     0,
+     1,
+     20,
+     10,
      {{ailmentStun, 5}},
      {{2, 0}},
      {{2, 0}}},
     {blast,
      {{actIdle, {47}}, {actMoving, {47}}, {actDead, {47}}},
-     500, 0, 0, 5,
+     500,
+     0,
+     0,
+     5,
      {{ailmentStun, 5}},
      {{2, 0}, {7, 0}},
      {{2, 0}, {7, 0}}},
     {poleon,
-     {{actIdle, {44}}, {actMoving, {45}}, {actAttack1, {36, 37}}, {actAttack2, {38, 39, 40, 41, 38}},
-      {actAttack3, {43}}, {actDead, {42}}, {actStunned, {46}}},
-     0, 0, 0, 0,
+     {{actIdle, {44}},
+      {actMoving, {45}},
+      {actAttack1, {36, 37}},
+      {actAttack2, {38, 39, 40, 41, 38}},
+      {actAttack3, {43}},
+      {actDead, {42}},
+      {actStunned, {46}}},
+     0,
+     0,
+     0,
+     0,
      {},
      {{2, 0}, {7, 0}, {8, 0}},
      {{8, 0}}},
     {seeker,
-     {{actIdle, {6}}, {actMoving, {7, 8, 9}}, {actDead, {3, 4, 5}}, {actStunned, {6}}, {actIntro, {6}}},
-     0, 0, 0, 0,
+     {{actIdle, {6}},
+      {actMoving, {7, 8, 9}},
+      {actDead, {3, 4, 5}},
+      {actStunned, {6}},
+      {actIntro, {6}}},
+     0,
+     0,
+     0,
+     0,
      {{ailmentJuiceBlock, 30}, {ailmentWeaken, 60}, {ailmentSlow, 120}},
      {{6, 0}, {5, 1}, {8, 2}},
      {{6, 0}, {5, 1}}},
     {healOrb,
-     {{actIdle, {27}}, {actMoving, {27, 27}}, {actDead, {27}}, {actStunned, {27}}, {actIntro, {27}}},
-     -100, 0, 0, 0,
+     {{actIdle, {27}},
+      {actMoving, {27, 27}},
+      {actDead, {27}},
+      {actStunned, {27}},
+      {actIntro, {27}}},
+     -100,
+     0,
+     0,
+     0,
      {{ailmentHaste, 30}, {ailmentInvincible, 30}, {ailmentJuiceBoost, 60}},
      {{6, 0}, {2, 2}},
      {}},
-    {aimMarker,
-     {{actIdle, {35}}, {actMoving, {35}}, {actDead, {35}}},
-     0, 0, 0, 0,
-     {},
-     {},
-     {}},
+    {aimMarker, {{actIdle, {35}}, {actMoving, {35}}, {actDead, {35}}}, 0, 0, 0, 0, {}, {}, {}},
 };
 
-template <typename Value>
-Value valueOr(const std::map<int, Value>& table, int key, Value fallback)
+template <typename Value> Value valueOr(const std::map<int, Value>& table, int key, Value fallback)
 {
     auto found = table.find(key);
     return found == table.end() ? fallback : found->second;
@@ -115,9 +146,11 @@ void expectHitbox(const catalogueRow& row, const hitbox& record)
         EXPECT_EQ(record.inflictAilments[ailment], valueOr(row.ailments, ailment, 0))
             << "ailment " << ailment;
     for (int victim = 0; victim < hitbox::victimTypes; ++victim) {
-        EXPECT_EQ(record.checkCollide(victim, false), valueOr(row.collide, victim, int(collideNone)))
+        EXPECT_EQ(record.checkCollide(victim, false),
+                  valueOr(row.collide, victim, int(collideNone)))
             << "victim " << victim;
-        EXPECT_EQ(record.checkCollide(victim, true), valueOr(row.collideStunned, victim, int(collideNone)))
+        EXPECT_EQ(record.checkCollide(victim, true),
+                  valueOr(row.collideStunned, victim, int(collideNone)))
             << "stunned, victim " << victim;
     }
 }
@@ -161,16 +194,24 @@ struct statsRow {
 constexpr int never = -256;  // the time to live of a unit that never expires
 
 const std::vector<statsRow> createdStats = {
-    // type      v  hp     maxHP  speed mt ttl    dtr scale kb  side intro immune wall   ignore hit    helps  juice inv
-    {chaser,     0, 1000,  1000,  2.0,  0, never, 10, 1.0,  1.0, 1, true,  false, false, false, false, false, 5,  5},
-    {chaser,     1, 5000,  5000,  10.0, 0, never, 10, 2.0,  1.0, 1, true,  true,  false, false, false, false, 5,  5},
-    {bolt,       0, 1,     30000, 20.0, 0, 30,    0,  1.0,  1.0, 2, false, true,  true,  false, false, false, 0,  0},
-    {orbiter,    0, 2000,  1000,  20.0, 2, 120,   9,  1.0,  1.0, 2, false, true,  false, true,  false, false, 0,  0},
-    {blast,      0, 30000, 30000, 5.0,  1, 20,    10, 0.0,  0.0, 2, false, true,  false, true,  false, false, 0,  0},
-    {poleon,     0, 1000,  3000,  15.0, 0, never, 10, 1.0,  1.0, 0, false, false, false, false, false, false, 5,  0},
-    {seeker,     0, 1,     1,     5.0,  0, 120,   3,  1.0,  1.0, 1, false, false, false, false, true,  false, 50, 0},
-    {healOrb,    0, 1,     30000, 5.0,  1, 210,   1,  1.0,  1.0, 2, false, true,  false, false, true,  true,  0,  0},
-    {aimMarker,  0, 20000, 30000, 5.0,  2, never, 10, 1.0,  1.0, 2, false, true,  false, true,  false, false, 0,  30000},
+    // type      v  hp     maxHP  speed mt ttl    dtr scale kb  side intro immune wall   ignore hit
+    // helps  juice inv
+    {chaser, 0, 1000, 1000, 2.0, 0, never, 10, 1.0, 1.0, 1, true, false, false, false, false, false,
+     5, 5},
+    {chaser, 1, 5000, 5000, 10.0, 0, never, 10, 2.0, 1.0, 1, true, true, false, false, false, false,
+     5, 5},
+    {bolt, 0, 1, 30000, 20.0, 0, 30, 0, 1.0, 1.0, 2, false, true, true, false, false, false, 0, 0},
+    {orbiter, 0, 2000, 1000, 20.0, 2, 120, 9, 1.0, 1.0, 2, false, true, false, true, false, false,
+     0, 0},
+    {blast, 0, 30000, 30000, 5.0, 1, 20, 10, 0.0, 0.0, 2, false, true, false, true, false, false, 0,
+     0},
+    {poleon, 0, 1000, 3000, 15.0, 0, never, 10, 1.0, 1.0, 0, false, false, false, false, false,
+     false, 5, 0},
+    {seeker, 0, 1, 1, 5.0, 0, 120, 3, 1.0, 1.0, 1, false, false, false, false, true, false, 50, 0},
+    {healOrb, 0, 1, 30000, 5.0, 1, 210, 1, 1.0, 1.0, 2, false, true, false, false, true, true, 0,
+     0},
+    {aimMarker, 0, 20000, 30000, 5.0, 2, never, 10, 1.0, 1.0, 2, false, true, false, true, false,
+     false, 0, 30000},
 };
 
 void expectStats(const statsRow& row, const unit& made)
@@ -196,8 +237,8 @@ void expectStats(const statsRow& row, const unit& made)
 
 // A unit list with the catalogue registered from an in-memory datafile and
 // the catalogue making its units.
-struct catalogueFixture : ::testing::Test {
-    catalogueFixture()
+struct CatalogueTest : ::testing::Test {
+    CatalogueTest()
     {
         content.init(&list, pics.get());
         list.setLoader(&content);
@@ -222,9 +263,9 @@ struct catalogueFixture : ::testing::Test {
     unitList list;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(catalogueFixture, registersOneTemplatePairPerTypeTwoToNineInOrder)
+TEST_F(CatalogueTest, registersOneTemplatePairPerTypeTwoToNineInOrder)
 {
     for (int type = chaser; type <= aimMarker; ++type) {
         EXPECT_EQ(list.searchGraphics(type), type - chaser);
@@ -241,7 +282,7 @@ TEST_F(catalogueFixture, registersOneTemplatePairPerTypeTwoToNineInOrder)
     EXPECT_EQ(list.searchHitBox(chaser), 8);
 }
 
-TEST_F(catalogueFixture, typesWithoutDefinitionsRegisterNothing)
+TEST_F(CatalogueTest, typesWithoutDefinitionsRegisterNothing)
 {
     unitList empty;
     for (int type : {-1, 0, 1, 10, 42})
@@ -252,7 +293,7 @@ TEST_F(catalogueFixture, typesWithoutDefinitionsRegisterNothing)
     EXPECT_EQ(empty.searchHitBox(77), 0);
 }
 
-TEST_F(catalogueFixture, everyTypeHasItsTabledPicturesAndHitRecord)
+TEST_F(CatalogueTest, everyTypeHasItsTabledPicturesAndHitRecord)
 {
     // Units made by a stand-in class carry the list's shared templates
     // without any behaviour of their own.
@@ -273,7 +314,7 @@ TEST_F(catalogueFixture, everyTypeHasItsTabledPicturesAndHitRecord)
     }
 }
 
-TEST(loaderCatalogue, onlyChaserRequestsCountForTheEnemySide)
+TEST(LoaderCatalogueTest, onlyChaserRequestsCountForTheEnemySide)
 {
     EXPECT_EQ(loader::getAffiliationByUnit(chaser), affiliationEnemy);
     EXPECT_EQ(loader::getAffiliationByUnit(poleon), affiliationNeutral);
@@ -281,7 +322,7 @@ TEST(loaderCatalogue, onlyChaserRequestsCountForTheEnemySide)
     EXPECT_EQ(loader::getAffiliationByUnit(0), affiliationNeutral);
 }
 
-TEST(loaderCatalogue, idsThatNameNoTypeMakeNoUnit)
+TEST(LoaderCatalogueTest, idsThatNameNoTypeMakeNoUnit)
 {
     loader content;
     for (int type : {0, 1, 10}) {
@@ -291,7 +332,7 @@ TEST(loaderCatalogue, idsThatNameNoTypeMakeNoUnit)
     }
 }
 
-TEST_F(catalogueFixture, createdUnitsHaveTheStatsOfTheirType)
+TEST_F(CatalogueTest, createdUnitsHaveTheStatsOfTheirType)
 {
     for (const statsRow& row : createdStats) {
         SCOPED_TRACE(testing::Message() << "type " << row.type << " variant " << row.variant);
@@ -301,7 +342,7 @@ TEST_F(catalogueFixture, createdUnitsHaveTheStatsOfTheirType)
     }
 }
 
-TEST_F(catalogueFixture, eachTypeIsMadeOfItsBehaviourClass)
+TEST_F(CatalogueTest, eachTypeIsMadeOfItsBehaviourClass)
 {
     const unit* fighter = create(poleon);
     ASSERT_NE(dynamic_cast<const poleonUnit*>(fighter), nullptr);
@@ -313,7 +354,7 @@ TEST_F(catalogueFixture, eachTypeIsMadeOfItsBehaviourClass)
         EXPECT_NE(dynamic_cast<const dumbUnit*>(create(type)), nullptr) << "type " << type;
 }
 
-TEST_F(catalogueFixture, homingUnitsStartWithTheirHeadingAndPhases)
+TEST_F(CatalogueTest, homingUnitsStartWithTheirHeadingAndPhases)
 {
     const auto* hunter = dynamic_cast<const homingUnit*>(create(chaser, 15, 60));
     ASSERT_NE(hunter, nullptr);
@@ -328,7 +369,7 @@ TEST_F(catalogueFixture, homingUnitsStartWithTheirHeadingAndPhases)
     EXPECT_EQ(homingState::headingOf(*missile), 0);
 }
 
-TEST_F(catalogueFixture, theFirstLargeChaserMakesEveryChaserHitHarderForGood)
+TEST_F(CatalogueTest, theFirstLargeChaserMakesEveryChaserHitHarderForGood)
 {
     const unit* early = create(chaser, 15, 60);
     EXPECT_EQ(early->getHitbox()->damage, 400);
@@ -338,7 +379,7 @@ TEST_F(catalogueFixture, theFirstLargeChaserMakesEveryChaserHitHarderForGood)
     EXPECT_EQ(create(chaser, 15, 60)->getHitbox()->damage, 750);
 }
 
-TEST_F(catalogueFixture, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
+TEST_F(CatalogueTest, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
 {
     unit* shot = create(bolt);
     unit* hunter = create(chaser, 15, 60);

@@ -9,7 +9,7 @@ struct hpColor {
     int color;
 };
 
-class poleonTest : public ::testing::Test {
+class PoleonTest : public ::testing::Test {
 protected:
     // The fighter at 1000 of 3000 HP, after the step that gave it its marker.
     poleonProbe* armedFighter(behaviourBattle& staged)
@@ -32,17 +32,14 @@ protected:
     poleonProbe* fighter = armedFighter(battle);
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(poleonTest, laterMovementKeysOverwriteEarlierOnesAndNoKeyStands)
+TEST_F(PoleonTest, laterMovementKeysOverwriteEarlierOnesAndNoKeyStands)
 {
     const std::pair<std::vector<int>, int> combinations[] = {
-        {{keyUp, keyDown}, 128},
-        {{keyLeft, keyRight}, 64},
-        {{keyUp, keyDown, keyLeft}, 224},
-        {{keyUp, keyLeft, keyRight}, 32},
-        {{keyDown, keyLeft}, 160},
-        {{keyDown, keyRight}, 96}};
+        {{keyUp, keyDown}, 128},          {{keyLeft, keyRight}, 64},
+        {{keyUp, keyDown, keyLeft}, 224}, {{keyUp, keyLeft, keyRight}, 32},
+        {{keyDown, keyLeft}, 160},        {{keyDown, keyRight}, 96}};
     for (const auto& [keys, angle] : combinations) {
         const fixed x = fighter->getPosX();
         const fixed y = fighter->getPosY();
@@ -62,7 +59,7 @@ TEST_F(poleonTest, laterMovementKeysOverwriteEarlierOnesAndNoKeyStands)
     EXPECT_EQ(fighter->getPendingActivity(), actIdle);
 }
 
-TEST_F(poleonTest, facingLagsTheMarkerByOneStep)
+TEST_F(PoleonTest, facingLagsTheMarkerByOneStep)
 {
     const unit* marker = battle.list.getUnits().back();
     ASSERT_EQ(marker->getUnitType(), aimMarker);
@@ -77,7 +74,7 @@ TEST_F(poleonTest, facingLagsTheMarkerByOneStep)
     EXPECT_EQ(battle.count(aimMarker), 1);
 }
 
-TEST_F(poleonTest, stunnedFighterStandsStillButAsksForAMissingMarker)
+TEST_F(PoleonTest, stunnedFighterStandsStillButAsksForAMissingMarker)
 {
     fighter->addStatusAilment(ailmentStun, 10);
     battle.run();
@@ -95,7 +92,7 @@ TEST_F(poleonTest, stunnedFighterStandsStillButAsksForAMissingMarker)
     EXPECT_EQ(fighter->getPosY(), y);
 }
 
-TEST_F(poleonTest, orbitersAreBoughtWhileTheFighterCanPayForThem)
+TEST_F(PoleonTest, orbitersAreBoughtWhileTheFighterCanPayForThem)
 {
     // The cooldown gains 5 per orbiter and is counted down once in the step.
     const struct {
@@ -121,7 +118,7 @@ TEST_F(poleonTest, orbitersAreBoughtWhileTheFighterCanPayForThem)
     EXPECT_EQ(fighter->getHP(), 1000);
 }
 
-TEST_F(poleonTest, blastNeedsMoreThan1500AndLocksTheFighter)
+TEST_F(PoleonTest, blastNeedsMoreThan1500AndLocksTheFighter)
 {
     fighter->setHP(1500);
     battle.clickKeys({keyDefense});
@@ -149,7 +146,7 @@ TEST_F(poleonTest, blastNeedsMoreThan1500AndLocksTheFighter)
     EXPECT_EQ(fighter->getDrawAngle(), itofix(64));
 }
 
-TEST_F(poleonTest, oneCallFiresTheBoltBeforeTheOrbiters)
+TEST_F(PoleonTest, oneCallFiresTheBoltBeforeTheOrbiters)
 {
     const size_t before = battle.list.getUnits().size();
     battle.holdMouse({mouseLeft});
@@ -161,7 +158,7 @@ TEST_F(poleonTest, oneCallFiresTheBoltBeforeTheOrbiters)
     EXPECT_EQ(battle.list.getUnits()[before]->getOwnerID(), fighter->getUnitID());
 }
 
-TEST_F(poleonTest, heldButtonFiresEveryFifthStep)
+TEST_F(PoleonTest, heldButtonFiresEveryFifthStep)
 {
     battle.holdMouse({mouseLeft});
     std::vector<int> firedOn;
@@ -175,7 +172,7 @@ TEST_F(poleonTest, heldButtonFiresEveryFifthStep)
     EXPECT_EQ(fighter->getHP(), 1000);
 }
 
-TEST_F(poleonTest, hpBarShowsWhatTheFighterCanAfford)
+TEST_F(PoleonTest, hpBarShowsWhatTheFighterCanAfford)
 {
     const int red = makecol(125, 36, 36);
     const int purple = makecol(86, 71, 154);

@@ -76,9 +76,9 @@ public:
 // this they touch.
 const fixed touching = itofix(32);
 
-} // namespace
+}  // namespace
 
-TEST(roundPlay, chasersArriveOnScheduleAndRunDownTheIdleFighter)
+TEST(RoundPlayTest, chasersArriveOnScheduleAndRunDownTheIdleFighter)
 {
     std::srand(1);
     headlessRound battle(0);

@@ -66,7 +66,7 @@ bool wholePixel(fixed value) { return (value & 0xffff) == 0; }
 
 // A battle whose rounds come from the real loader, turned into stand-in
 // units so that every request can be read back.
-struct roundFixture : ::testing::Test {
+struct RoundTest : ::testing::Test {
     void loadRound(int round, int& next, bool advance)
     {
         content.loadRound(round, next, &battle.list, title, &battle.data, pics.get(), advance);
@@ -108,9 +108,9 @@ struct roundFixture : ::testing::Test {
     BITMAP* title = nullptr;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(roundFixture, roundZeroQueuesTheFighterThenTenChasersAndTwoHealOrbs)
+TEST_F(RoundTest, roundZeroQueuesTheFighterThenTenChasersAndTwoHealOrbs)
 {
     int next = 0;
     loadRound(0, next, true);
@@ -127,7 +127,7 @@ TEST_F(roundFixture, roundZeroQueuesTheFighterThenTenChasersAndTwoHealOrbs)
     EXPECT_EQ(first()->getPosY(), ftofix(150.0));
 }
 
-TEST_F(roundFixture, roundOneQueuesTwentyChasersAndSixSeekers)
+TEST_F(RoundTest, roundOneQueuesTwentyChasersAndSixSeekers)
 {
     int next = 0;
     std::vector<arrival> expected;
@@ -143,7 +143,7 @@ TEST_F(roundFixture, roundOneQueuesTwentyChasersAndSixSeekers)
     EXPECT_EQ(first()->getPosY(), itofix(150));
 }
 
-TEST_F(roundFixture, roundTwoEndsWithTheLargeChaserAtSevenHundred)
+TEST_F(RoundTest, roundTwoEndsWithTheLargeChaserAtSevenHundred)
 {
     int next = 0;
     std::vector<arrival> expected;
@@ -161,7 +161,7 @@ TEST_F(roundFixture, roundTwoEndsWithTheLargeChaserAtSevenHundred)
     EXPECT_EQ(made.back(), (arrival{chaser, 700, {5, 15, 1}}));
 }
 
-TEST_F(roundFixture, theEndRoundHoldsOnlyTheFighter)
+TEST_F(RoundTest, theEndRoundHoldsOnlyTheFighter)
 {
     for (int round : {-1, 3, 99}) {
         int next = round;
@@ -178,7 +178,7 @@ TEST_F(roundFixture, theEndRoundHoldsOnlyTheFighter)
     }
 }
 
-TEST_F(roundFixture, eachRoundSizesTheArenaPicksItsPicturesAndLaysOutTheScreen)
+TEST_F(RoundTest, eachRoundSizesTheArenaPicksItsPicturesAndLaysOutTheScreen)
 {
     struct roundLook {
         int round, width, height, floor, banner;
@@ -206,7 +206,7 @@ TEST_F(roundFixture, eachRoundSizesTheArenaPicksItsPicturesAndLaysOutTheScreen)
     }
 }
 
-TEST_F(roundFixture, repeatingKeepsTheNextRoundAndAdvancingFollowsTheCycle)
+TEST_F(RoundTest, repeatingKeepsTheNextRoundAndAdvancingFollowsTheCycle)
 {
     int next = 2;
     loadRound(1, next, false);
@@ -227,7 +227,7 @@ TEST_F(roundFixture, repeatingKeepsTheNextRoundAndAdvancingFollowsTheCycle)
     EXPECT_EQ(played, (std::vector<int>{0, 1, 2, -1, 0}));
 }
 
-TEST_F(roundFixture, loadingARoundDropsEverythingOfThePreviousOne)
+TEST_F(RoundTest, loadingARoundDropsEverythingOfThePreviousOne)
 {
     int next = 0;
     loadRound(0, next, false);
@@ -240,14 +240,14 @@ TEST_F(roundFixture, loadingARoundDropsEverythingOfThePreviousOne)
     EXPECT_EQ(first()->getUnitType(), poleon);
 }
 
-TEST(borderPoint, walksTopRightBottomAndLeftEdges)
+TEST(BorderPointTest, walksTopRightBottomAndLeftEdges)
 {
     struct point {
         int c, x, y;
     };
-    const point expected[] = {{0, 0, 0},     {599, 599, 0},   {600, 600, 0},  {700, 600, 100},
-                              {899, 600, 299}, {900, 0, 300},  {1499, 599, 300}, {1500, 0, 0},
-                              {1799, 0, 299}};
+    const point expected[] = {{0, 0, 0},        {599, 599, 0},   {600, 600, 0},
+                              {700, 600, 100},  {899, 600, 299}, {900, 0, 300},
+                              {1499, 599, 300}, {1500, 0, 0},    {1799, 0, 299}};
     for (const point& p : expected) {
         int x = -1;
         int y = -1;
@@ -257,7 +257,7 @@ TEST(borderPoint, walksTopRightBottomAndLeftEdges)
     }
 }
 
-TEST(randomlyPlaceUnit, staysOnTheBorderAndReachesEveryEdge)
+TEST(RandomlyPlaceUnitTest, staysOnTheBorderAndReachesEveryEdge)
 {
     arena field;
     field.setArenaSize(600, 300);

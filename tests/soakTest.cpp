@@ -152,10 +152,7 @@ void healFighter(unitList& units)
         member->setHP(member->getMaxHP());
 }
 
-bool isBanner(int state)
-{
-    return state == stateWon || state == stateLost;
-}
+bool isBanner(int state) { return state == stateWon || state == stateLost; }
 
 // Plays pass by pass until the given number of simulation steps has run.
 // A step shows as frameCount rising by one, or falling to 1 when the pass
@@ -241,7 +238,7 @@ soakRecord playSeededGame(long steps)
     return record;
 }
 
-} // namespace
+}  // namespace
 
 // The whole game played for thousands of steps by a random, seeded player:
 // rounds are won and lost, the cycle comes round again, the population

@@ -29,8 +29,9 @@ public:
 
     int count(int effect) const
     {
-        return static_cast<int>(std::count_if(played.begin(), played.end(),
-                                              [&](const playedSound& s) { return s.effect == effect; }));
+        return static_cast<int>(
+            std::count_if(played.begin(), played.end(),
+                          [&](const playedSound& s) { return s.effect == effect; }));
     }
 
     std::vector<playedSound> played;
@@ -98,7 +99,7 @@ public:
     soundCues cues;
 };
 
-} // namespace
+}  // namespace
 
 TEST(SoundCuesTest, TheCountdownGivesItsTitleOnceAndAPausedFightStaysQuiet)
 {
@@ -208,8 +209,9 @@ TEST(SoundCuesTest, TheFighterIsHealedHurtAndAfflictedByWhatItMeets)
             game.pass(true);
         SCOPED_TRACE(m.otherType);
         ASSERT_EQ(game.recorder.count(m.expected), 1);
-        const auto heard = std::find_if(game.recorder.played.begin(), game.recorder.played.end(),
-                                        [&](const playedSound& s) { return s.effect == m.expected; });
+        const auto heard =
+            std::find_if(game.recorder.played.begin(), game.recorder.played.end(),
+                         [&](const playedSound& s) { return s.effect == m.expected; });
         EXPECT_EQ(heard->pan, game.panAt(*game.first(poleon)));
         const int hpAfter = game.first(poleon)->getHP();
         EXPECT_EQ(m.expected == soundHealTaken, hpAfter > hpBefore);
@@ -257,8 +259,8 @@ std::vector<int> playScripted(headlessBattle& game)
         mouse_b = (passNumber % 60 == 0 ? 2 : 0) | (passNumber % 3 != 0 ? 1 : 0);
         game.pass(true);
         for (const unit* member : game.units()->getUnits()) {
-            record.insert(record.end(), {member->getUnitID(), member->getUnitType(), member->getHP(),
-                                         member->getPosX(), member->getPosY()});
+            record.insert(record.end(), {member->getUnitID(), member->getUnitType(),
+                                         member->getHP(), member->getPosX(), member->getPosY()});
             for (int ailment = 0; ailment < statusAilmentCount; ++ailment)
                 record.push_back(member->getStatusAilment(ailment));
         }
@@ -269,7 +271,7 @@ std::vector<int> playScripted(headlessBattle& game)
     return record;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SoundCuesTest, TheBattleRunsTheSameWhetherItIsListenedToOrNot)
 {

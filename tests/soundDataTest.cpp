@@ -95,7 +95,7 @@ levels measure(const SAMPLE& sound)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SoundDataTest, EveryEffectHasItsLengthNoClippingAndSilentEnds)
 {
@@ -183,10 +183,10 @@ TEST(SoundConfigTest, VolumeIsReadLikeTheOtherKeysAndKeptInRange)
         const char* text;
         int volume;
     };
-    for (const reading& r : {reading{"", 192}, reading{"soundVolume 0", 0},
-                             reading{"windowed 1 soundVolume 77 resolution 800", 77},
-                             reading{"soundVolume 999", 255}, reading{"soundVolume -5", 0},
-                             reading{"soundVolume loud", 192}}) {
+    for (const reading& r :
+         {reading{"", 192}, reading{"soundVolume 0", 0},
+          reading{"windowed 1 soundVolume 77 resolution 800", 77}, reading{"soundVolume 999", 255},
+          reading{"soundVolume -5", 0}, reading{"soundVolume loud", 192}}) {
         dataObj data;
         std::istringstream in(r.text);
         data.readConfig(in);

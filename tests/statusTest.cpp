@@ -4,7 +4,7 @@
 
 namespace {
 
-class statusTest : public ::testing::Test {
+class StatusTest : public ::testing::Test {
 protected:
     // The step (from 1) in which the unit is first found dead, 0 for never.
     int stepOfDeath(probeUnit* member, int steps)
@@ -31,9 +31,9 @@ protected:
     std::pair<double, double> held;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(statusTest, timeToLiveExpiresInTheStepAfterItRunsOut)
+TEST_F(StatusTest, timeToLiveExpiresInTheStepAfterItRunsOut)
 {
     const std::pair<int, int> expiries[] = {{30, 31}, {0, 1}, {-5, 1}, {-9, 0}, {-256, 0}};
     for (auto [timeToLive, deathStep] : expiries) {
@@ -46,7 +46,7 @@ TEST_F(statusTest, timeToLiveExpiresInTheStepAfterItRunsOut)
     EXPECT_EQ(subject->getHP(), 0);
 }
 
-TEST_F(statusTest, deathIsDecidedAgainEveryStep)
+TEST_F(StatusTest, deathIsDecidedAgainEveryStep)
 {
     subject->setHP(-40);
     battle.step();
@@ -59,7 +59,7 @@ TEST_F(statusTest, deathIsDecidedAgainEveryStep)
     EXPECT_EQ(subject->getPendingActivity(), actIdle);
 }
 
-TEST_F(statusTest, hitDeathIsFoundInTheNextStepAndNeedsRealDamage)
+TEST_F(StatusTest, hitDeathIsFoundInTheNextStepAndNeedsRealDamage)
 {
     battle.hitboxOf(3).addCollide(2, collideFull, false);
     battle.hitboxOf(4).addCollide(2, collideKnockback, false);
@@ -78,7 +78,7 @@ TEST_F(statusTest, hitDeathIsFoundInTheNextStepAndNeedsRealDamage)
     EXPECT_NE(shielded->getPendingActivity(), actDead);
 }
 
-TEST_F(statusTest, wallDeathIsFoundInTheNextStepUnlessWallsAreIgnored)
+TEST_F(StatusTest, wallDeathIsFoundInTheNextStepUnlessWallsAreIgnored)
 {
     subject->setDiesWhenHitsWall(true);
     subject->setPos(itofix(10), itofix(200));
@@ -91,7 +91,7 @@ TEST_F(statusTest, wallDeathIsFoundInTheNextStepUnlessWallsAreIgnored)
     EXPECT_EQ(ghost->getPosX(), itofix(10));
 }
 
-TEST_F(statusTest, stunOfSixFramesLastsThreeStepsThenClearsTheHitCounter)
+TEST_F(StatusTest, stunOfSixFramesLastsThreeStepsThenClearsTheHitCounter)
 {
     subject->addStatusAilment(ailmentStun, 6);
     subject->numHitsWhileStun = 2;
@@ -106,7 +106,7 @@ TEST_F(statusTest, stunOfSixFramesLastsThreeStepsThenClearsTheHitCounter)
     EXPECT_EQ(subject->numHitsWhileStun, 0);
 }
 
-TEST_F(statusTest, invincibilityOfThirtyFramesLastsFifteenSteps)
+TEST_F(StatusTest, invincibilityOfThirtyFramesLastsFifteenSteps)
 {
     subject->addStatusAilment(ailmentInvincible, 30);
     for (int step = 0; step < 14; ++step)
@@ -116,7 +116,7 @@ TEST_F(statusTest, invincibilityOfThirtyFramesLastsFifteenSteps)
     EXPECT_EQ(subject->getInvicTime(), 0);
 }
 
-TEST_F(statusTest, wallsHoldTheUnitsSquareAndBounceItsKnockback)
+TEST_F(StatusTest, wallsHoldTheUnitsSquareAndBounceItsKnockback)
 {
     subject->knockbackX = itofix(3);
     subject->knockbackY = itofix(2);
@@ -135,7 +135,7 @@ TEST_F(statusTest, wallsHoldTheUnitsSquareAndBounceItsKnockback)
     EXPECT_EQ(held, std::make_pair(0.0, 400.0));
 }
 
-TEST_F(statusTest, juiceIsBoostedRefusedByDeadOrBlockedPlayersAndCapped)
+TEST_F(StatusTest, juiceIsBoostedRefusedByDeadOrBlockedPlayersAndCapped)
 {
     probeUnit* player = battle.add(6, 100, 100, affiliationPlayer);
     player->addStatusAilment(ailmentJuiceBoost, 1);

@@ -4,7 +4,7 @@
 #include "unitCreate.h"
 #include "unitGraphics.h"
 
-TEST(unitGraphics, slotsPictureSizeAndBounds)
+TEST(UnitGraphicsTest, slotsPictureSizeAndBounds)
 {
     ensureHeadlessAllegro();
     BITMAP* small = create_bitmap(16, 16);
@@ -30,7 +30,7 @@ TEST(unitGraphics, slotsPictureSizeAndBounds)
     destroy_bitmap(large);
 }
 
-TEST(unitCreate, freshRequestHasNoOwnerAndZeroes)
+TEST(UnitCreateTest, freshRequestHasNoOwnerAndZeroes)
 {
     const unitCreate request;
     EXPECT_EQ(request.ownerID, -1);

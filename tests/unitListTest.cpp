@@ -26,9 +26,9 @@ void kill(unit* member, int removalDelay)
     member->setDeathTimeRemoval(removalDelay);
 }
 
-} // namespace
+}  // namespace
 
-TEST(unitList, idsCountUpAndRestartAfterClearAll)
+TEST(UnitListTest, idsCountUpAndRestartAfterClearAll)
 {
     testBattle battle;
     unit* first = battle.add(2, 0, 0);
@@ -44,7 +44,7 @@ TEST(unitList, idsCountUpAndRestartAfterClearAll)
     EXPECT_EQ(battle.list.searchHitBox(7), 7);
 }
 
-TEST(unitList, templateLookupTakesTheLastMatchOrTheFirstEntry)
+TEST(UnitListTest, templateLookupTakesTheLastMatchOrTheFirstEntry)
 {
     testBattle battle;
     auto* replacement = new hitbox;
@@ -55,7 +55,7 @@ TEST(unitList, templateLookupTakesTheLastMatchOrTheFirstEntry)
     EXPECT_EQ(battle.list.searchGraphics(42), 0);
 }
 
-TEST(unitList, requestWithDelayTwentyIsCreatedOnTheTwentyFirstCall)
+TEST(UnitListTest, requestWithDelayTwentyIsCreatedOnTheTwentyFirstCall)
 {
     testBattle battle;
     battle.list.addCreate(request(2, 20));
@@ -67,7 +67,7 @@ TEST(unitList, requestWithDelayTwentyIsCreatedOnTheTwentyFirstCall)
     EXPECT_EQ(battle.list.getUnits().size(), 1u);
 }
 
-TEST(unitList, dueRequestsBecomeConfiguredUnitsInQueueOrder)
+TEST(UnitListTest, dueRequestsBecomeConfiguredUnitsInQueueOrder)
 {
     testBattle battle;
     auto* bolt = request(3);
@@ -94,7 +94,7 @@ TEST(unitList, dueRequestsBecomeConfiguredUnitsInQueueOrder)
     EXPECT_EQ(made->initArgs, (std::vector<int>{0, 0, 1}));
 }
 
-TEST(unitList, requestThatCannotBeMadeStaysPending)
+TEST(UnitListTest, requestThatCannotBeMadeStaysPending)
 {
     testBattle battle;
     battle.list.addCreate(request(12));
@@ -112,7 +112,7 @@ TEST(unitList, requestThatCannotBeMadeStaysPending)
     EXPECT_TRUE(withoutTemplates.anyRemainingAffiliation(affiliationEnemy));
 }
 
-TEST(unitList, cullRemovesAdjacentDeadUnitsButKeepsThoseStillDying)
+TEST(UnitListTest, cullRemovesAdjacentDeadUnitsButKeepsThoseStillDying)
 {
     testBattle battle;
     for (int i = 0; i < 5; ++i)
@@ -132,7 +132,7 @@ TEST(unitList, cullRemovesAdjacentDeadUnitsButKeepsThoseStillDying)
     EXPECT_TRUE(battle.list.anyRemainingAffiliation(affiliationEnemy));
 }
 
-TEST(unitList, searchesFilterInInputOrderAndNest)
+TEST(UnitListTest, searchesFilterInInputOrderAndNest)
 {
     testBattle battle;
     unit* fighter = battle.add(6, 0, 0, affiliationPlayer);
@@ -141,8 +141,9 @@ TEST(unitList, searchesFilterInInputOrderAndNest)
     unitList& list = battle.list;
 
     EXPECT_EQ(idsOf(list.search(list.getUnits(), searchByType, 4)), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(idsOf(list.search(list.search(list.getUnits(), searchByType, 4), searchByOwnerType, 6)),
-              (std::vector<int>{1, 4}));
+    EXPECT_EQ(
+        idsOf(list.search(list.search(list.getUnits(), searchByType, 4), searchByOwnerType, 6)),
+        (std::vector<int>{1, 4}));
     EXPECT_EQ(idsOf(list.search(list.getUnits(), searchByAffiliation, affiliationPlayer)),
               (std::vector<int>{0}));
     EXPECT_TRUE(list.search(list.getUnits(), 3, 4).empty());
@@ -152,7 +153,7 @@ TEST(unitList, searchesFilterInInputOrderAndNest)
     EXPECT_TRUE(list.search(list.getUnits(), searchByOwnerType, 6).empty());
 }
 
-TEST(unitList, pendingRequestsCountBySideOfTheirType)
+TEST(UnitListTest, pendingRequestsCountBySideOfTheirType)
 {
     unitList list;
     list.addCreate(request(7, 3));

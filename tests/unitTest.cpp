@@ -2,7 +2,7 @@
 
 #include "unitTestKit.h"
 
-TEST(unit, freshUnitDefaults)
+TEST(UnitTest, freshUnitDefaults)
 {
     const probeUnit fresh;
     EXPECT_EQ(fresh.getUnitID(), -1);
@@ -28,7 +28,7 @@ namespace {
 
 // Draws a unit onto a black memory bitmap. Each picture is a solid square of
 // its own colour, so the colour under the unit tells which one was drawn.
-class unitDrawTest : public ::testing::Test {
+class UnitDrawTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -62,9 +62,9 @@ protected:
     probeUnit drawn;
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(unitDrawTest, pictureIsCentredOnTheRoundedPosition)
+TEST_F(UnitDrawTest, pictureIsCentredOnTheRoundedPosition)
 {
     const int colour = addPicture(actIdle, 255);
     drawn.draw(canvas, false);
@@ -77,7 +77,7 @@ TEST_F(unitDrawTest, pictureIsCentredOnTheRoundedPosition)
     EXPECT_NE(getpixel(canvas, 14, 24), colour);
 }
 
-TEST_F(unitDrawTest, pausedDrawNeitherAdvancesNorSwitchesActivity)
+TEST_F(UnitDrawTest, pausedDrawNeitherAdvancesNorSwitchesActivity)
 {
     const int first = addPicture(actIdle, 100);
     const int second = addPicture(actIdle, 150);
@@ -95,7 +95,7 @@ TEST_F(unitDrawTest, pausedDrawNeitherAdvancesNorSwitchesActivity)
     EXPECT_EQ(colourUnderUnit(), second);
 }
 
-TEST_F(unitDrawTest, attackLoopsWhileACooldownRunsThenReturnsToIdle)
+TEST_F(UnitDrawTest, attackLoopsWhileACooldownRunsThenReturnsToIdle)
 {
     addPicture(actAttack1, 100);
     addPicture(actAttack1, 150);
@@ -115,7 +115,7 @@ TEST_F(unitDrawTest, attackLoopsWhileACooldownRunsThenReturnsToIdle)
     EXPECT_EQ(drawn.currentAttack, 0);
 }
 
-TEST_F(unitDrawTest, activityWithoutPicturesDrawsNothingAndEndsTheIntro)
+TEST_F(UnitDrawTest, activityWithoutPicturesDrawsNothingAndEndsTheIntro)
 {
     addPicture(actIdle, 100);
     drawn.introPending = true;

@@ -3,7 +3,7 @@
 
 GAME_PACKAGES=(g++ cmake make pkg-config liballegro4-dev)
 TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-apps python3-xlib libbenchmark-dev
-               clang libclang-rt-14-dev)
+               clang libclang-rt-14-dev clang-format)
 
 install_missing_packages() {
     local missing=()

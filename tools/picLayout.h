@@ -1,7 +1,8 @@
 // Picture sizes and groups of picData.dat; the objects' numbers are named
 // in src/shell/picData.h, which picbuilder writes them by and the game reads
 // them by.
-#pragma once
+#ifndef BROX_PICLAYOUT_H
+#define BROX_PICLAYOUT_H
 
 #include <cstddef>
 #include <iterator>
@@ -48,7 +49,7 @@ constexpr int spareSide = 8;
 
 // Floors are stretched over their round's arena, so they share its size.
 struct FloorSize {
-  int index, width, height;
+    int index, width, height;
 };
 inline constexpr FloorSize floors[] = {
     {floorRound0, 300, 300}, {floorRound1, 600, 300}, {floorRound2, 500, 400}};
@@ -56,23 +57,20 @@ inline constexpr FloorSize floors[] = {
 // Every picture of one unit type; pics[0] is the idle picture that sets the
 // type's size.
 struct UnitPictures {
-  const char *type;
-  int side;
-  const int *pics;
-  std::size_t count;
+    const char* type;
+    int side;
+    const int* pics;
+    std::size_t count;
 };
 
-inline constexpr int poleonPics[] = {
-    poleonIdle,     poleonMoving,   poleonAttack1a, poleonAttack1b,
-    poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d,
-    poleonAttack3,  poleonDead,     poleonStunned};
-inline constexpr int chaserPics[] = {
-    chaserIdle,     chaserDead,     chaserIntro1,   chaserIntro2,
-    chaserIntro3,   chaserStunned1, chaserStunned2, chaserStunned3,
-    chaserStunned4};
-inline constexpr int seekerPics[] = {seekerIdle,    seekerMoving1, seekerMoving2,
-                                     seekerMoving3, seekerDead1,   seekerDead2,
-                                     seekerDead3};
+inline constexpr int poleonPics[] = {poleonIdle,     poleonMoving,   poleonAttack1a, poleonAttack1b,
+                                     poleonAttack2a, poleonAttack2b, poleonAttack2c, poleonAttack2d,
+                                     poleonAttack3,  poleonDead,     poleonStunned};
+inline constexpr int chaserPics[] = {chaserIdle,     chaserDead,     chaserIntro1,
+                                     chaserIntro2,   chaserIntro3,   chaserStunned1,
+                                     chaserStunned2, chaserStunned3, chaserStunned4};
+inline constexpr int seekerPics[] = {seekerIdle,  seekerMoving1, seekerMoving2, seekerMoving3,
+                                     seekerDead1, seekerDead2,   seekerDead3};
 inline constexpr int orbiterPics[] = {orbiterIdle, orbiterFading, orbiterFaded};
 inline constexpr int boltPics[] = {boltPic};
 inline constexpr int healOrbPics[] = {healOrbPic};
@@ -89,11 +87,12 @@ inline constexpr UnitPictures units[] = {
     {"aimMarker", aimMarkerSide, aimMarkerPics, std::size(aimMarkerPics)},
     {"blast", blastSide, blastPics, std::size(blastPics)}};
 
-inline constexpr int statusIcons[] = {
-    weakenIcon, invincibleIcon, juiceBoostIcon, juiceBlockIcon,
-    slowIcon,   hasteIcon,      stunIcon};
+inline constexpr int statusIcons[] = {weakenIcon, invincibleIcon, juiceBoostIcon, juiceBlockIcon,
+                                      slowIcon,   hasteIcon,      stunIcon};
 
 inline constexpr int banners[] = {titleRound0,   titleRound1, titleRound2,
                                   titleEndRound, lostBanner,  wonBanner};
 
-} // namespace picLayout
+}  // namespace picLayout
+
+#endif

@@ -1,9 +1,12 @@
 // Writes a 32-bit Allegro bitmap as a PNG file, for the desktop icons:
 // Allegro itself writes only BMP, PCX and TGA.
-#pragma once
+#ifndef BROX_PNGWRITER_H
+#define BROX_PNGWRITER_H
 
 #include <allegro.h>
 
 // The mask colour becomes fully transparent, every other pixel opaque.
 // Returns false when the file cannot be written.
-bool writePng(const char *path, BITMAP *bitmap);
+bool writePng(const char* path, BITMAP* bitmap);
+
+#endif

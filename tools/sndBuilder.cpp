@@ -19,8 +19,9 @@ namespace {
 // Object names, in file order; the index leads so that a sorted listing
 // keeps the order.
 const char* const effectNames[soundEffectCount] = {
-    "BOLT", "ORBITERS", "BLAST", "ENEMY_HURT", "ENEMY_DESTROYED", "FIGHTER_HURT", "HEAL_TAKEN",
-    "AILMENT", "ROUND_TITLE", "ROUND_WON", "ROUND_LOST", "PAUSE", "RESUME"};
+    "BOLT",         "ORBITERS",   "BLAST",   "ENEMY_HURT",  "ENEMY_DESTROYED",
+    "FIGHTER_HURT", "HEAL_TAKEN", "AILMENT", "ROUND_TITLE", "ROUND_WON",
+    "ROUND_LOST",   "PAUSE",      "RESUME"};
 
 std::string objectName(int effect)
 {
@@ -29,10 +30,7 @@ std::string objectName(int effect)
     return prefix + std::string(effectNames[effect]);
 }
 
-double decibels(double level)
-{
-    return level > 0 ? 20 * std::log10(level / 32768) : -INFINITY;
-}
+double decibels(double level) { return level > 0 ? 20 * std::log10(level / 32768) : -INFINITY; }
 
 // What a listener would check by ear: how long, how loud at the top and on
 // average, and whether the ends are silent.
@@ -49,8 +47,8 @@ int measure()
         }
         const double rms = std::sqrt(energy / wave.size());
         std::printf("| %s | %.1f ms | %.1f dBFS | %.1f dBFS | %d / %d |\n", effectNames[effect],
-                    wave.size() * 1000.0 / sndLayout::sampleRate, decibels(peak),
-                    decibels(rms), wave.front(), wave.back());
+                    wave.size() * 1000.0 / sndLayout::sampleRate, decibels(peak), decibels(rms),
+                    wave.front(), wave.back());
     }
     return 0;
 }
@@ -67,7 +65,7 @@ int writeSounds(const char* path)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -13,26 +13,23 @@ constexpr int sampleRate = 22050;
 // Milliseconds. Bolts fire six times a second, so theirs ends well before
 // the next one; the round's banners take their time.
 constexpr int lengthMs[soundEffectCount] = {
-    70,   // bolt
-    320,  // orbiters called
-    650,  // blast
-    110,  // enemy hurt
-    420,  // enemy destroyed
-    280,  // fighter hurt
-    380,  // heal orb taken
-    340,  // ailment received
-    760,  // round title
-    1100, // round won
-    1100, // round lost
-    160,  // pause
-    160,  // resume
+    70,    // bolt
+    320,   // orbiters called
+    650,   // blast
+    110,   // enemy hurt
+    420,   // enemy destroyed
+    280,   // fighter hurt
+    380,   // heal orb taken
+    340,   // ailment received
+    760,   // round title
+    1100,  // round won
+    1100,  // round lost
+    160,   // pause
+    160,   // resume
 };
 
-constexpr int sampleCount(int effect)
-{
-    return lengthMs[effect] * sampleRate / 1000;
-}
+constexpr int sampleCount(int effect) { return lengthMs[effect] * sampleRate / 1000; }
 
-} // namespace sndLayout
+}  // namespace sndLayout
 
 #endif

@@ -24,7 +24,11 @@ constexpr double noteA5 = 880.00;
 constexpr double noteCs6 = 1108.73;
 constexpr double noteE6 = 1318.51;
 
-enum class shape { sine, triangle, warm };
+enum class shape {
+    sine,
+    triangle,
+    warm
+};
 
 // One oscillator: gliding from one pitch to another, falling away
 // exponentially after its attack, with an optional vibrato.
@@ -52,11 +56,13 @@ struct hiss {
 double oscillate(shape form, double phase)
 {
     switch (form) {
-    case shape::triangle: return 2 / pi * std::asin(std::sin(phase));
+    case shape::triangle:
+        return 2 / pi * std::asin(std::sin(phase));
     // A sine with a little of its octave and twelfth, like a soft bell.
-    case shape::warm: return (std::sin(phase) + 0.3 * std::sin(2 * phase)
-                              + 0.12 * std::sin(3 * phase)) / 1.42;
-    default: return std::sin(phase);
+    case shape::warm:
+        return (std::sin(phase) + 0.3 * std::sin(2 * phase) + 0.12 * std::sin(3 * phase)) / 1.42;
+    default:
+        return std::sin(phase);
     }
 }
 
@@ -78,7 +84,8 @@ public:
         double phase = 0;
         forEachSample(part.startMs, part.lengthMs, [&](double t, double length) {
             const double glide = part.fromHz * std::pow(part.toHz / part.fromHz, t / length);
-            const double wobble = 1 + part.vibratoDepth * std::sin(2 * pi * part.vibratoHz * t / 1000);
+            const double wobble =
+                1 + part.vibratoDepth * std::sin(2 * pi * part.vibratoHz * t / 1000);
             phase += 2 * pi * glide * wobble / rate;
             return part.level * envelope(t, length, part.decayMs) * oscillate(part.form, phase);
         });
@@ -112,8 +119,7 @@ public:
 private:
     // Calls part(t, length) for every sample of a part that falls inside the
     // effect, t and length in milliseconds, and adds what it returns.
-    template <typename Part>
-    void forEachSample(double startMs, double lengthMs, Part part)
+    template <typename Part> void forEachSample(double startMs, double lengthMs, Part part)
     {
         const std::size_t first = static_cast<std::size_t>(startMs * rate / 1000);
         const double length = std::min(lengthMs, samples.size() * 1000 / rate - startMs);
@@ -142,7 +148,7 @@ std::vector<std::int16_t> arpeggio(int effect, const double* notes, int count, d
     return mix.finish(peakDb);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::int16_t> synthesiseEffect(int effect)
 {

@@ -176,8 +176,7 @@ bool stageChaserCrowd(benchBattle& scene, int chasers)
     return countOfType(list, chaser) > chasers * 9 / 10;
 }
 
-template <typename Stage>
-void measureStep(benchmark::State& state, Stage stage)
+template <typename Stage> void measureStep(benchmark::State& state, Stage stage)
 {
     benchBattle scene(640, 480, 32);
     if (!scene.ready) {
@@ -199,10 +198,7 @@ void measureStep(benchmark::State& state, Stage stage)
     state.counters["units"] = static_cast<double>(population);
 }
 
-void roundTwoStep(benchmark::State& state)
-{
-    measureStep(state, stageRoundTwo);
-}
+void roundTwoStep(benchmark::State& state) { measureStep(state, stageRoundTwo); }
 
 void chaserCrowdStep(benchmark::State& state)
 {
@@ -213,7 +209,7 @@ void chaserCrowdStep(benchmark::State& state)
 void roundTwoFrame(benchmark::State& state)
 {
     benchBattle scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                       static_cast<int>(state.range(2)));
+                      static_cast<int>(state.range(2)));
     if (!scene.ready || !stageRoundTwo(scene)) {
         state.SkipWithError("the round-2 scene could not be staged");
         return;
@@ -223,7 +219,7 @@ void roundTwoFrame(benchmark::State& state)
     state.counters["units"] = static_cast<double>(scene.units()->getUnits().size());
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(roundTwoStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(chaserCrowdStep)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
@@ -262,7 +258,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -39,7 +39,7 @@ void checkSettings(dataObj& settings)
         require(code >= 1 && code < KEY_MAX);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -28,10 +28,7 @@ void require(bool condition)
         std::abort();
 }
 
-void removeScratchFile()
-{
-    std::remove(scratchFile.c_str());
-}
+void removeScratchFile() { std::remove(scratchFile.c_str()); }
 
 // The bytes as an uncompressed datafile on disk, the way the game finds it.
 void writeScratchFile(const std::vector<unsigned char>& bytes)
@@ -46,12 +43,9 @@ void writeScratchFile(const std::vector<unsigned char>& bytes)
 
 // The game runs at 24 or 32 bits, and Allegro converts every picture to
 // the screen's depth as it loads it; the last byte picks which one.
-int depthFor(const std::vector<unsigned char>& bytes)
-{
-    return (bytes.back() & 1) != 0 ? 24 : 32;
-}
+int depthFor(const std::vector<unsigned char>& bytes) { return (bytes.back() & 1) != 0 ? 24 : 32; }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

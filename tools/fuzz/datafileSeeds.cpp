@@ -93,7 +93,8 @@ bytes datafile(const std::vector<object>& objects, bool named)
 // Every object a picture of the given depth and side.
 std::vector<object> plainPictures(int bits, int side)
 {
-    return std::vector<object>(datafileInspector::requiredObjects, {DAT_BITMAP, bitmap(bits, side)});
+    return std::vector<object>(datafileInspector::requiredObjects,
+                               {DAT_BITMAP, bitmap(bits, side)});
 }
 
 // Pictures of every depth, a nested datafile and a palette where the game
@@ -151,7 +152,7 @@ bool writeDatSeeds(const std::string& folder)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
