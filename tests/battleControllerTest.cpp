@@ -300,18 +300,6 @@ TEST(BattleControllerTest, TickArrivingDuringTheStepIsKeptForTheNextPass)
     EXPECT_EQ(frameCount, steps + 1);
 }
 
-namespace {
-
-void tapKey(headlessBattle& game, int code)
-{
-    key[code] = 1;
-    game.pass(true);
-    key[code] = 0;
-    game.pass(true);
-}
-
-}  // namespace
-
 TEST(BattleControllerTest, TheFightPausesWhileTheWindowIsInTheBackgroundUntilTab)
 {
     headlessBattle game;
@@ -334,7 +322,7 @@ TEST(BattleControllerTest, TheFightPausesWhileTheWindowIsInTheBackgroundUntilTab
     windowFocused = true;
     game.passes(5);
     EXPECT_EQ(frameCount, steps) << "the fight ran without the player";
-    tapKey(game, KEY_TAB);
+    game.tap(KEY_TAB);
     EXPECT_FALSE(gamePaused);
     game.pass(true);
     EXPECT_EQ(frameCount, steps + 1);
