@@ -21,18 +21,17 @@ public:
     using unit::moveLockTime;
 };
 
-// Makes the behaviour class of each catalogue type, the fighter as a probe
-// whose attack timers a test can read.
+// Makes each catalogue type as the catalogue does, the fighter as a probe
+// whose attack timers a test can read (the catalogue gives the fighter no
+// settings of its own before init).
 class behaviourLoader : public loader {
 public:
     void loadUnit(int type, unit*& out) override
     {
-        if (type == chaser || type == seeker)
-            out = new homingUnit;
-        else if (type == poleon)
+        if (type == poleon)
             out = new poleonProbe;
-        else if (type >= bolt && type <= aimMarker)
-            out = new dumbUnit;
+        else
+            loader::loadUnit(type, out);
     }
 };
 

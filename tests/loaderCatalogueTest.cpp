@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "dumbUnit.h"
@@ -214,6 +215,48 @@ const std::vector<statsRow> createdStats = {
      false, 0, 30000},
 };
 
+// A unit's stats after loadUnit alone: its type's fixed settings on the
+// unit defaults, before any class's init has run.
+const std::vector<statsRow> loadedStats = {
+    // type      v  hp maxHP  speed mt ttl    dtr scale kb  side intro immune wall   ignore hit
+    // helps  juice inv
+    {chaser, 0, 1, 30000, 5.0, 0, never, 10, 1.0, 1.0, 2, false, false, false, false, false, false,
+     5, 0},
+    {bolt, 0, 1, 30000, 5.0, 0, never, 0, 1.0, 1.0, 2, false, false, true, false, false, false, 5, 0},
+    {orbiter, 0, 1, 30000, 5.0, 0, never, 9, 1.0, 1.0, 2, false, true, false, false, false, false, 5,
+     0},
+    {blast, 0, 1, 30000, 5.0, 0, never, 10, 0.0, 0.0, 2, false, true, false, true, false, false, 5, 0},
+    {poleon, 0, 1, 30000, 5.0, 0, never, 10, 1.0, 1.0, 2, false, false, false, false, false, false,
+     5, 0},
+    {seeker, 0, 1, 30000, 5.0, 0, never, 3, 1.0, 1.0, 2, false, false, false, false, false, false, 5,
+     0},
+    {healOrb, 0, 1, 30000, 5.0, 0, never, 1, 1.0, 1.0, 2, false, false, false, false, false, false,
+     5, 0},
+    {aimMarker, 0, 1, 30000, 5.0, 0, never, 10, 1.0, 1.0, 2, false, false, false, false, false,
+     false, 5, 0},
+};
+
+// A unit's stats after its class's init alone, on a unit of the class made
+// without the catalogue: what the behaviour itself gives each type.
+const std::vector<statsRow> initStats = {
+    // type      v  hp     maxHP  speed mt ttl    dtr scale kb  side intro immune wall   ignore hit
+    // helps  juice inv
+    {chaser, 0, 1000, 1000, 2.0, 0, never, 10, 1.0, 1.0, 1, true, false, false, false, false, false,
+     5, 5},
+    {bolt, 0, 1, 30000, 20.0, 0, 30, 10, 1.0, 1.0, 2, false, true, false, false, false, false, 0, 0},
+    {orbiter, 0, 2000, 1000, 20.0, 2, 120, 10, 1.0, 1.0, 2, false, true, false, true, false, false,
+     0, 0},
+    {blast, 0, 30000, 30000, 5.0, 1, 20, 10, 1.0, 1.0, 2, false, true, false, false, false, false, 0,
+     0},
+    {poleon, 0, 1000, 3000, 15.0, 0, never, 10, 1.0, 1.0, 0, false, false, false, false, false,
+     false, 5, 0},
+    {seeker, 0, 1, 1, 5.0, 0, 120, 10, 1.0, 1.0, 1, false, false, false, false, true, false, 50, 0},
+    {healOrb, 0, 1, 30000, 5.0, 1, 210, 10, 1.0, 1.0, 2, false, true, false, false, true, true, 0,
+     0},
+    {aimMarker, 0, 20000, 30000, 5.0, 2, never, 10, 1.0, 1.0, 2, false, true, false, true, false,
+     false, 0, 30000},
+};
+
 void expectStats(const statsRow& row, const unit& made)
 {
     EXPECT_EQ(made.getHP(), row.hp);
@@ -339,6 +382,34 @@ TEST_F(CatalogueTest, createdUnitsHaveTheStatsOfTheirType)
         const unit* made = create(row.type, 15, 60, row.variant);
         EXPECT_EQ(made->getUnitType(), row.type);
         expectStats(row, *made);
+    }
+}
+
+// loadUnit and init each do their own share on their own: a caller of one
+// without the other gets exactly that share.
+TEST(LoaderCatalogueTest, loadUnitAndInitEachSetTheirOwnShareOfAType)
+{
+    loader content;
+    for (const statsRow& row : loadedStats) {
+        SCOPED_TRACE(testing::Message() << "loadUnit, type " << row.type);
+        unit* made = nullptr;
+        content.loadUnit(row.type, made);
+        ASSERT_NE(made, nullptr);
+        expectStats(row, *made);
+        delete made;
+    }
+    for (const statsRow& row : initStats) {
+        SCOPED_TRACE(testing::Message() << "init, type " << row.type);
+        std::unique_ptr<unit> bare;
+        if (row.type == chaser || row.type == seeker)
+            bare = std::make_unique<homingUnit>();
+        else if (row.type == poleon)
+            bare = std::make_unique<poleonUnit>();
+        else
+            bare = std::make_unique<dumbUnit>();
+        bare->setUnitType(row.type);
+        bare->init(15, 60, row.variant);
+        expectStats(row, *bare);
     }
 }
 

@@ -246,8 +246,7 @@ void queueArrivals(unitList* list, arena* battleArena, const arrivals& group)
     }
 }
 
-// A unit of the type's class; null for an id that names no type. The
-// class's init gives the unit its type's settings.
+// A unit of the type's class; null for an id that names no type.
 unit* newUnitOfType(int type)
 {
     switch (type) {
@@ -264,6 +263,40 @@ unit* newUnitOfType(int type)
         return new poleonUnit();
     default:
         return nullptr;
+    }
+}
+
+// What a type is before its class's init runs: how it dies and what it
+// ignores. The class's init then gives the unit the stats of its kind.
+void applyFixedSettings(int type, unit& made)
+{
+    switch (type) {
+    case bolt:
+        made.setDiesWhenHitsWall(true);
+        made.setDeathTimeRemoval(0);  // gone at the first cull after it ends
+        break;
+    case orbiter:
+        made.setDeathTimeRemoval(9);  // as long as its nine dead pictures
+        made.setImmuneToAilments(true);
+        break;
+    case blast:
+        // Grows from nothing where it was set off. Its knockback factor of 0
+        // scales only knockback above the arena's cap, so a chaser close to
+        // it still pushes it.
+        made.setDrawScale(0);
+        made.setDeathTimeRemoval(10);
+        made.setIgnoreWall(true);
+        made.setKnockbackMul(0);
+        made.setImmuneToAilments(true);
+        break;
+    case seeker:
+        made.setDeathTimeRemoval(3);
+        break;
+    case healOrb:
+        made.setDeathTimeRemoval(1);
+        break;
+    default:
+        break;
     }
 }
 
@@ -293,8 +326,11 @@ int loader::getAffiliationByUnit(int type)
 
 void loader::loadUnit(int type, unit*& out)
 {
-    if (unit* made = newUnitOfType(type))
-        out = made;
+    unit* made = newUnitOfType(type);
+    if (!made)
+        return;
+    applyFixedSettings(type, *made);
+    out = made;
 }
 
 void loader::loadRound(int round, int& nextRound, unitList* list, BITMAP*& roundPic, dataObj* data,

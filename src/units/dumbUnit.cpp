@@ -78,10 +78,8 @@ void dumbUnit::initBolt()
     moveType = moveFree;
     moveSpeed = itofix(20);
     timeToLive = 30;
-    deathTimeRemoval = 0;
     affiliation = affiliationNeutral;
     immuneToAilments = true;
-    diesWhenHitsWall = true;
 }
 
 void dumbUnit::initOrbiter()
@@ -93,25 +91,17 @@ void dumbUnit::initOrbiter()
     hp = 2000;
     maxHP = 1000;
     timeToLive = 120;
-    deathTimeRemoval = 9;  // as long as its nine dead pictures
     affiliation = affiliationNeutral;
     immuneToAilments = true;
     ignoreWall = true;
 }
 
-// Grows from nothing where it was set off. Its knockback factor of 0 scales
-// only knockback above the arena's cap, so a chaser close to it still
-// pushes it.
 void dumbUnit::initBlast()
 {
     moveType = moveFixed;
     hp = 30000;
     timeToLive = 20;
-    deathTimeRemoval = 10;
-    drawScale = 0;
-    knockbackMul = 0;
     immuneToAilments = true;
-    ignoreWall = true;
 }
 
 void dumbUnit::initHealOrb()
@@ -119,7 +109,6 @@ void dumbUnit::initHealOrb()
     moveType = moveFixed;
     hp = 1;
     timeToLive = 210;
-    deathTimeRemoval = 1;
     immuneToAilments = true;
     diesWhenHit = true;
     helpsPlayer = true;

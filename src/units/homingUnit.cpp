@@ -53,7 +53,6 @@ void homingUnit::initSeeker()
     heading = 0;
     hp = maxHP = 1;
     timeToLive = 120;
-    deathTimeRemoval = 3;
     moveSpeed = itofix(5);
     affiliation = affiliationEnemy;
     diesWhenHit = true;
