@@ -48,13 +48,18 @@ void followWindowManager()
     }
 }
 
-bool openGraphicsMode(const videoSettings& video)
+// When only the safe mode opens, the game lays itself out for the screen it
+// got: a layout for the configured size would put the HUD off screen.
+bool openGraphicsMode(videoSettings& video)
 {
     set_color_depth(video.getColorDepth());
     const int driver = video.getWindowed() ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
     if (set_gfx_mode(driver, video.getResolutionX(), video.getResolutionY(), 0, 0) == 0)
         return true;
-    return set_gfx_mode(GFX_SAFE, 640, 480, 0, 0) == 0;
+    if (set_gfx_mode(GFX_SAFE, 640, 480, 0, 0) != 0)
+        return false;
+    video.setResolution(SCREEN_W, SCREEN_H);
+    return true;
 }
 
 // An X server that has just started, or that is resetting because its last
