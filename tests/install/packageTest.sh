@@ -5,7 +5,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 
-bash "$ROOT/tools/package.sh"
+bash "$ROOT/scripts/package.sh"
 DEB=$(ls "$ROOT"/build-package/brox_*_amd64.deb)
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$DEB" >/dev/null
 FILES=$(mktemp)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # With Escape held from the start the game still starts up fully and then
 # ends at once with exit code 0.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 start_display
 # X reports key transitions only; a held key reaches a new window through

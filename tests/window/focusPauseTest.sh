@@ -3,7 +3,7 @@
 # stands still and the HUD says so. The focus coming back alone does not
 # resume it; Tab does, and the pause line goes. 800 x 600: the round clock
 # is drawn at (130, 523), the pause line to its right.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 TITLE_BORDER="255,195,60"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Without its picture file the game says so on standard output and exits 0.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 start_display
 PIC_DATA=

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # With no display to open, the game says so instead of vanishing silently.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 unset DISPLAY
 start_game

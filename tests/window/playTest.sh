@@ -2,7 +2,7 @@
 # Plays round 0 the way a player would: the title, moving, bolts, orbiters,
 # pause, restart, a lost round and quitting. 800 x 600, round 0's arena is
 # 420 x 420 at (190, 90); banners are centred, their top border at y 265.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 TITLE_BORDER="255,195,60"
 LOST_BORDER="235,60,50"

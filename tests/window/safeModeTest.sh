@@ -2,7 +2,7 @@
 # A display that refuses the configured 1024 x 768 window: the game falls back
 # to the safe mode and lays itself out for the 640 x 480 it got, HP bar and
 # key hints inside the window.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 [ -n "${BROX_REFUSE_MODE_SHIM:-}" ] || fail "BROX_REFUSE_MODE_SHIM names no library"
 
 HP_PURPLE="86,71,154"

@@ -2,7 +2,7 @@
 # The game's sound as ALSA's file plugin records it: the round's title and the
 # bolts of a held fire button are heard; soundVolume 0 plays nothing at all;
 # without sndData.dat the game plays silently after saying so in one line.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 TITLE_BORDER="255,195,60"
 

@@ -2,7 +2,7 @@
 # A picture file and a configuration that are FIFOs hold nothing up: the
 # configuration counts as absent, the picture file is refused at once in one
 # line, and the game exits 0.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 start_display
 mkdir -p "$WORK/run"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The shipped configuration opens an 800 x 600 window on the grey background
 # with the cursor, and Escape ends the game with exit code 0.
-source "$(dirname "$0")/windowLib.sh"
+source "$(dirname "$0")/../support/windowLib.sh"
 
 start_display
 start_game

@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The game for 64-bit Windows: installs what is missing, builds the Linux
+# tree (its picture file goes into the zip), fetches and checks Allegro's
+# source, patches it and builds it once, cross-builds the game and its tests,
+# writes build-windows/brox-<version>-windows-x64.zip, then runs the tests
+# and the game from the zip under Wine on Xvfb.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+HERE="$ROOT/packaging/windows"
+OUT="$ROOT/build-windows"
+GAME_BUILD="$OUT/game"
+TOOLCHAIN="$HERE/mingw64.cmake"
+ALLEGRO_PATCH="$HERE/allegro-4.4.3.1.patch"
+ALLEGRO_SOURCE_PACKAGE=allegro4.4
+ALLEGRO_TARBALL=allegro4.4_4.4.3.1.orig.tar.gz
+
+export WINEPREFIX="$OUT/wineprefix"
+export WINEDEBUG=-all
+# No prompt to install Wine's .NET and HTML engines, which nothing here uses.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+log() {
+    echo "== $* ($SECONDS s)"
+}
+
+die() {
+    echo "windows.sh: $*" >&2
+    exit 1
+}
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_windows_packages() {
+    local packages="mingw-w64 wine wine64 zip unzip xvfb xdotool imagemagick"
+    # dpkg -s fails when any of them is missing.
+    dpkg -s $packages >/dev/null 2>&1 && return 0
+    log "installing $packages"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $packages >/dev/null
+}
+
+# The URI of this machine's own Debian mirror for the given suite, read from
+# its apt sources (one-line and deb822 forms).
+debian_mirror() {
+    local suite=$1
+    shopt -s nullglob
+    local lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
+    local stanzas=(/etc/apt/sources.list.d/*.sources)
+    shopt -u nullglob
+    {
+        [ ${#lists[@]} -eq 0 ] || cat "${lists[@]}" 2>/dev/null |
+            awk -v suite="$suite" '$1 == "deb" {
+                i = 2
+                if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
+                if ($(i + 1) == suite) print $i
+            }'
+        [ ${#stanzas[@]} -eq 0 ] || awk -v suite="$suite" 'BEGIN { RS = ""; FS = "\n" }
+            {
+                types = ""; uris = ""; suites = ""
+                for (i = 1; i <= NF; i++) {
+                    if ($i ~ /^Types:/) types = " " substr($i, 7) " "
+                    else if ($i ~ /^URIs:/) uris = substr($i, 6)
+                    else if ($i ~ /^Suites:/) suites = " " substr($i, 8) " "
+                }
+                if (types ~ / deb / && suites ~ " " suite " ") { split(uris, u, " "); print u[1] }
+            }' "${stanzas[@]}"
+    } | head -n 1
+}
+
+# Downloads the upstream tarball of Debian's Allegro source package through a
+# private apt set-up, so that the machine's own stays as it is, and checks it
+# against the checksum that the package's .dsc gives.
+fetch_allegro_source() {
+    local apt="$OUT/apt"
+    if [ ! -f "$apt/$ALLEGRO_TARBALL" ]; then
+        local suite mirror
+        suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        mirror=$(debian_mirror "$suite")
+        [ -n "$mirror" ] || die "no Debian mirror for $suite in /etc/apt"
+        log "fetching the $ALLEGRO_SOURCE_PACKAGE source"
+        mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
+        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main" \
+            >"$apt/sources.list"
+        local options=(-o "Dir::Etc::sourcelist=$apt/sources.list" -o Dir::Etc::sourceparts=-
+                       -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+        apt-get "${options[@]}" update >"$apt/update.log" 2>&1 ||
+            { cat "$apt/update.log" >&2; die "could not read the source package lists"; }
+        # Debian's own patch tarball may be refused; only the upstream one counts.
+        (cd "$apt" && apt-get "${options[@]}" source --download-only "$ALLEGRO_SOURCE_PACKAGE" \
+            >source.log 2>&1) || true
+        [ -f "$apt/$ALLEGRO_TARBALL" ] || { cat "$apt/source.log" >&2; die "$ALLEGRO_TARBALL was not fetched"; }
+    fi
+    local expected
+    expected=$(awk -v file="$ALLEGRO_TARBALL" '/^Checksums-Sha256:/ { in_list = 1; next }
+                                               /^[^ ]/ { in_list = 0 }
+                                               in_list && $3 == file { print $1 }' "$apt"/*.dsc)
+    [ -n "$expected" ] || die "no checksum of $ALLEGRO_TARBALL in the .dsc"
+    echo "$expected  $apt/$ALLEGRO_TARBALL" | sha256sum --check --quiet ||
+        die "$ALLEGRO_TARBALL does not match its checksum"
+}
+
+# Builds the patched static library once for each version of the patch and
+# the toolchain file, and prints where it is installed.
+build_allegro() {
+    local key prefix
+    key=$(cat "$ALLEGRO_PATCH" "$TOOLCHAIN" | sha256sum | cut -c1-12)
+    prefix="$OUT/allegro-$key"
+    if [ ! -f "$prefix/lib/liballeg.a" ]; then
+        log "building the patched Allegro" >&2
+        find "$OUT" -maxdepth 1 -type d -name 'allegro-*' -exec rm -rf {} +
+        local source="$OUT/allegro-source" build="$OUT/allegro-build"
+        rm -rf "$source" "$build"
+        mkdir -p "$source"
+        tar -xzf "$OUT/apt/$ALLEGRO_TARBALL" -C "$source" --strip-components=1
+        patch -d "$source" -p1 --quiet <"$ALLEGRO_PATCH"
+        cmake -S "$source" -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
+            -DWANT_EXAMPLES=OFF -DWANT_TESTS=OFF -DWANT_TOOLS=OFF -DWANT_DOCS=OFF \
+            -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF \
+            >"$OUT/allegro-configure.log" 2>&1 ||
+            { cat "$OUT/allegro-configure.log" >&2; die "Allegro's configuration failed"; }
+        cmake --build "$build" -j 2 >"$OUT/allegro-build.log" 2>&1 ||
+            { tail -n 40 "$OUT/allegro-build.log" >&2; die "Allegro's build failed"; }
+        cmake --install "$build" >/dev/null
+        rm -rf "$source" "$build"
+    fi
+    echo "$prefix"
+}
+
+build_game() {
+    log "cross-building the game and its tests"
+    (cd "$ROOT" && BROX_WINDOWS_ALLEGRO="$1" cmake --preset windows >/dev/null)
+    cmake --build "$GAME_BUILD" -j 2
+}
+
+project_version() {
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$GAME_BUILD/CMakeCache.txt"
+}
+
+# brox-<version>/ in the zip: the game, its data files, the configuration
+# that opens the 800 x 600 window and the players' README, with Windows
+# line ends.
+package_zip() {
+    local name="brox-$(project_version)"
+    local stage="$OUT/stage/$name"
+    log "packing $name-windows-x64.zip"
+    rm -rf "$OUT/stage" "$OUT/$name-windows-x64.zip"
+    mkdir -p "$stage"
+    # Without its symbol table the game is half the size.
+    x86_64-w64-mingw32-strip -o "$stage/brox.exe" "$GAME_BUILD/brox.exe"
+    cp "$ROOT/build/picData.dat" "$stage/"
+    # Once the Linux build makes the sounds, they ship too.
+    [ ! -f "$ROOT/build/sndData.dat" ] || cp "$ROOT/build/sndData.dat" "$stage/"
+    sed 's/$/\r/' "$ROOT/broxConfig.txt" >"$stage/broxConfig.txt"
+    sed 's/$/\r/' "$HERE/README.txt" >"$stage/README.txt"
+    (cd "$OUT/stage" && zip -q -r "$OUT/$name-windows-x64.zip" "$name")
+    rm -rf "$OUT/stage"
+}
+
+remove_wine_prefix() {
+    timeout 30 wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+
+# The headless tests and the real game from the unpacked zip, under Wine.
+check_under_wine() {
+    local zip="$OUT/brox-$(project_version)-windows-x64.zip"
+    trap remove_wine_prefix EXIT
+    remove_wine_prefix
+    log "starting a Wine prefix"
+    timeout 300 wine wineboot --init >"$OUT/wineboot.log" 2>&1 ||
+        { cat "$OUT/wineboot.log" >&2; die "Wine could not set up its prefix"; }
+    # Xvfb has no GPU: Wine's DirectDraw on software OpenGL would keep both
+    # cores busy, its GDI renderer draws the same for a fraction of that.
+    timeout 60 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi /f \
+        >/dev/null 2>&1 || die "Wine's renderer could not be set"
+    log "the headless tests under Wine"
+    (cd "$GAME_BUILD" && ctest --output-on-failure --verbose)
+    log "the game from the zip under Wine"
+    rm -rf "$OUT/unpacked" "$OUT/screenshots"
+    unzip -q "$zip" -d "$OUT/unpacked"
+    bash "$ROOT/tests/windows/wineSmokeTest.sh" "$OUT/unpacked/brox-$(project_version)" "$OUT/screenshots"
+}
+
+main() {
+    install_windows_packages
+    log "the Linux build"
+    bash "$ROOT/scripts/setup.sh"
+    mkdir -p "$OUT"
+    fetch_allegro_source
+    local allegro
+    allegro=$(build_allegro)
+    build_game "$allegro"
+    package_zip
+    check_under_wine
+    log "done: $OUT/brox-$(project_version)-windows-x64.zip"
+}
+
+main "$@"
