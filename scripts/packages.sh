@@ -1,7 +1,7 @@
 # The Debian packages the scripts need, and a function that installs the
 # ones that are missing. Sourced by setup.sh and package.sh.
 
-GAME_PACKAGES=(g++ cmake make pkg-config liballegro4-dev)
+GAME_PACKAGES=(g++ cmake make pkg-config liballegro4-dev libstb-dev)
 TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-apps python3-xlib libbenchmark-dev
                clang libclang-rt-14-dev clang-format)
 
