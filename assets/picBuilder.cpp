@@ -131,11 +131,13 @@ int writeIcon(int size, const char* path)
 int writeStatusIcons(const std::string& folder)
 {
     constexpr int zoom = 2;
-    const std::pair<Ailment, const char*> icons[] = {
-        {Ailment::haste, "haste"},           {Ailment::juiceBlock, "juiceBlock"},
-        {Ailment::weaken, "weaken"},         {Ailment::stun, "stun"},
-        {Ailment::invincible, "invincible"}, {Ailment::juiceBoost, "juiceBoost"},
-        {Ailment::slow, "slow"}};
+    const std::pair<Ailment, const char*> icons[] = {{Ailment::haste, "haste"},
+                                                     {Ailment::juiceBlock, "juiceBlock"},
+                                                     {Ailment::weaken, "weaken"},
+                                                     {Ailment::stun, "stun"},
+                                                     {Ailment::invincible, "invincible"},
+                                                     {Ailment::juiceBoost, "juiceBoost"},
+                                                     {Ailment::slow, "slow"}};
     for (const auto& [ailment, name] : icons) {
         BITMAP* icon = statusIcon(ailment);
         BITMAP* large = create_bitmap(icon->w * zoom, icon->h * zoom);

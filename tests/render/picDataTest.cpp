@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "picLayout.h"
 #include "allegroTestEnv.h"
+#include "picLayout.h"
 
 namespace {
 
