@@ -55,7 +55,6 @@ BITMAP* battleMain::getBuffer() { return buffer; }
 int battleMain::getState() const { return state; }
 int battleMain::getStateTimer() const { return stateTimer; }
 int battleMain::getRound() const { return round; }
-void battleMain::setRound(int value) { round = value; }
 int battleMain::getNextRound() const { return nextRound; }
 void battleMain::setNextRound(int value) { nextRound = value; }
 int battleMain::getLatestTime() const { return latestTime; }

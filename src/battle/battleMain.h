@@ -57,7 +57,6 @@ public:
     int getState() const;
     int getStateTimer() const;
     int getRound() const;
-    void setRound(int value);
     int getNextRound() const;
     void setNextRound(int value);
     int getLatestTime() const;

@@ -468,7 +468,6 @@ TEST(ReplayTest, ScriptedGamePlaysOutExactlyAsRecorded)
     EXPECT_GT(record.restarts, 0);
     EXPECT_EQ(record.typesSeen,
               (std::set<int>{chaser, bolt, orbiter, blast, poleon, seeker, healOrb, aimMarker}));
-    ASSERT_EQ(record.checkpoints.size(), static_cast<std::size_t>(replaySteps / checkpointSteps));
 
     if (rewriting()) {
         writeRecord(BROX_REPLAY_RECORD, record.checkpoints);

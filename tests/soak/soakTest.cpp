@@ -254,7 +254,6 @@ TEST(SoakTest, RandomPlayKeepsTheGameTurningWithinBoundedMemory)
     const soakRecord record = playSeededGame(steps);
     print(record);
 
-    EXPECT_GE(record.steps, steps);
     EXPECT_GT(record.losses, 0);
     // Rounds 0, 1, 2 and the end round: the cycle has come round.
     EXPECT_EQ(roundsWon(record), roundKinds);

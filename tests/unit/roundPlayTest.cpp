@@ -13,7 +13,8 @@
 namespace {
 
 // A round played with the real catalogue and pictures and nobody at the
-// controls: every step runs the frame passes the battle controller runs.
+// controls: every step runs the simulation step's unit passes, but nothing
+// draws, so no unit ever adopts its pending activity.
 class headlessRound {
 public:
     explicit headlessRound(int round)
