@@ -89,6 +89,14 @@ std::vector<unit*> unitList::search(const std::vector<unit*>& candidates, int mo
     return found;
 }
 
+unit* unitList::firstOfSide(int side) const
+{
+    const auto found = std::find_if(units.begin(), units.end(), [side](const unit* member) {
+        return member->getAffiliation() == side;
+    });
+    return found == units.end() ? nullptr : *found;
+}
+
 int unitList::searchGraphics(int type) const
 {
     return lastIndexOfType(graphics, type,

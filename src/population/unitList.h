@@ -45,6 +45,9 @@ public:
     unit* at(int id) const;
     // The units of the input that match, in input order; does not own them.
     std::vector<unit*> search(const std::vector<unit*>& candidates, int mode, int value) const;
+    // The side's first unit in list order, or null. Found without building a
+    // list, as every chaser and every juice payment asks it every step.
+    unit* firstOfSide(int side) const;
     // Index of the type's table, or 0 (the first registered) when it has none.
     int searchGraphics(int type) const;
     int searchHitBox(int type) const;

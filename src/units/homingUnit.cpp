@@ -77,9 +77,7 @@ void homingUnit::processInput(dataObj*, unitList* list)
         return;
     if (unitType != chaser && unitType != seeker)
         return;
-    const std::vector<unit*> players =
-        list->search(list->getUnits(), searchByAffiliation, affiliationPlayer);
-    const unit* target = players.empty() ? nullptr : players.front();
+    const unit* target = list->firstOfSide(affiliationPlayer);
     if (unitType == chaser)
         chase(target);
     else

@@ -365,15 +365,11 @@ void unit::processPendingActions(dataObj* data, unitList* list)
 
 void unit::payJuice(unitList* list)
 {
-    const std::vector<unit*>& all = list->getUnits();
-    const auto found = std::find_if(all.begin(), all.end(), [](const unit* member) {
-        return member->affiliation == affiliationPlayer;
-    });
-    if (found == all.end())
+    unit* player = list->firstOfSide(affiliationPlayer);
+    if (player == nullptr)
         return;
     // The pending activity was chosen before this step's hits, so a kill or
     // a stun pays only in the step in which it happens.
-    unit* player = *found;
     if (pendingActivity != actDead && hp <= 0)
         giveJuiceToPlayer(player, juiceValue, juiceForKill);
     else if (pendingActivity != actStunned && statusAilments[ailmentStun] > 0 && hp > 0)
