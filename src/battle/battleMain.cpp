@@ -260,8 +260,13 @@ void battleMain::applyInput()
     const std::vector<unit*>& units = battleUnits->getUnits();
     for (unit* member : units)
         member->processInput(data, battleUnits.get());
+    // Filed after processInput, which grows blasts; positions change only
+    // in processPendingActions.
+    const arena* field = data->getArena();
+    battleUnits->fileContacts(field->getArenaSizeX(), field->getArenaSizeY());
     for (unit* member : units)
         member->makePendingActions(data, battleUnits.get());
+    battleUnits->dropContacts();
     for (unit* member : units)
         member->processPendingActions(data, battleUnits.get());
     battleUnits->createUnits();

@@ -172,3 +172,20 @@ int unitList::latestTime() const
         latest = std::max(latest, request->delay);
     return latest;
 }
+
+void unitList::setContactGridUsed(bool used) { contactGridUsed = used; }
+bool unitList::getContactGridUsed() const { return contactGridUsed; }
+
+void unitList::fileContacts(int arenaSizeX, int arenaSizeY)
+{
+    contactsFiled = contactGridUsed;
+    if (contactsFiled)
+        contacts.build(units, arenaSizeX, arenaSizeY);
+}
+
+void unitList::dropContacts() { contactsFiled = false; }
+
+const std::vector<unit*>& unitList::possibleHitters(const unit& victim)
+{
+    return contactsFiled ? contacts.candidatesFor(victim) : units;
+}

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "contactGrid.h"
 #include "hitbox.h"
 #include "unit.h"
 #include "unitCreate.h"
@@ -61,6 +62,19 @@ public:
     // The largest delay among the pending requests; 0 when there are none.
     int latestTime() const;
 
+    // Whether contacts are looked up in a grid (the default) or every unit
+    // is tested against every other; both find the same hits in the same
+    // order. The all-pairs test stays as the measure of the grid.
+    void setContactGridUsed(bool used);
+    bool getContactGridUsed() const;
+    // Files the units for one makePendingActions pass; no unit may move,
+    // grow, come or go until dropContacts.
+    void fileContacts(int arenaSizeX, int arenaSizeY);
+    void dropContacts();
+    // The units that might touch the victim, in list order: the grid's
+    // candidates while the units are filed, else the whole list.
+    const std::vector<unit*>& possibleHitters(const unit& victim);
+
 private:
     bool matches(const unit* candidate, int mode, int value) const;
     unit* spawn(const unitCreate& request);
@@ -72,6 +86,9 @@ private:
     std::vector<std::unique_ptr<unitGraphics>> graphics;
     std::vector<std::unique_ptr<hitbox>> hitboxes;
     ::loader* loader = nullptr;  // not owned
+    contactGrid contacts;
+    bool contactGridUsed = true;
+    bool contactsFiled = false;
 };
 
 #endif

@@ -255,7 +255,9 @@ void unit::countDownTimers()
 
 void unit::collideCheck(dataObj*, unitList* list)
 {
-    for (const unit* hitter : list->getUnits())
+    // In list order, as every hit after the first is weakened by those
+    // before it: the sums must not depend on how the hitters were found.
+    for (const unit* hitter : list->possibleHitters(*this))
         collideWith(*hitter, list);
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "battleHash.h"
 #include "battleTestKit.h"
 #include "broxMath.h"
 #include "loader.h"
@@ -26,98 +26,6 @@ constexpr long checkpointSteps = 500;
 // Mouse speed above which the marker snaps to a new aim; slower movements
 // turn it a tenth of the way, and the player uses both.
 constexpr int replayControlThreshold = 8;
-
-// The battle at one step: the controller and its counters on one line, then
-// one line per unit in list order with every field the unit describes.
-struct battleState {
-    std::string controller;
-    std::vector<std::vector<stateField>> units;
-};
-
-battleState stateOf(headlessBattle& game)
-{
-    std::ostringstream line;
-    battleMain& battle = game.battle;
-    line << "battle state=" << battle.getState() << " stateTimer=" << battle.getStateTimer()
-         << " round=" << battle.getRound() << " nextRound=" << battle.getNextRound()
-         << " latestTime=" << battle.getLatestTime() << " frameCount=" << frameCount
-         << " frameInRound=" << frameInRound << " frameTick=" << frameTick
-         << " paused=" << gamePaused << " clockStopped=" << shouldPauseTimer
-         << " units=" << game.units()->getUnits().size();
-    battleState state{line.str(), {}};
-    for (const unit* member : game.units()->getUnits()) {
-        state.units.emplace_back();
-        member->describeState(state.units.back());
-    }
-    return state;
-}
-
-std::string unitLine(const std::vector<stateField>& fields)
-{
-    std::string line = "unit";
-    for (const stateField& field : fields)
-        line += std::string(" ") + field.name + "=" + std::to_string(field.value);
-    return line;
-}
-
-// 64-bit FNV-1a: the same on every compiler and build.
-std::uint64_t hashOf(const std::string& text, std::uint64_t hash = 14695981039346656037ull)
-{
-    for (unsigned char byte : text) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::string hex(std::uint64_t value, int digits)
-{
-    char text[17];
-    std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
-    return text;
-}
-
-int field(const std::vector<stateField>& fields, const std::string& name)
-{
-    for (const stateField& each : fields)
-        if (name == each.name)
-            return each.value;
-    return 0;
-}
-
-// What the record keeps of a unit: who it is, where, how it fares, and the
-// hash of its whole line, which tells whether anything else changed.
-std::string unitSummary(const std::vector<stateField>& fields)
-{
-    std::ostringstream text;
-    text << "unit id=" << field(fields, "id") << " type=" << field(fields, "type")
-         << " x=" << fixtoi(field(fields, "x")) << " y=" << fixtoi(field(fields, "y"))
-         << " hp=" << field(fields, "hp") << " activity=" << field(fields, "activity")
-         << " hash=" << hex(hashOf(unitLine(fields)) & 0xffffffffu, 8);
-    return text.str();
-}
-
-// One checkpoint as the record file holds it: "step <n> hash <h>", the
-// controller line, then one summary line per unit.
-struct checkpoint {
-    long step = 0;
-    std::string hash;
-    std::vector<std::string> lines;
-    std::vector<std::string> fullUnits;  // every field of every unit; not recorded
-};
-
-checkpoint checkpointOf(long step, const battleState& state)
-{
-    checkpoint taken{step, "", {state.controller}, {}};
-    std::uint64_t hash = hashOf(state.controller);
-    for (const std::vector<stateField>& fields : state.units) {
-        taken.fullUnits.push_back(unitLine(fields));
-        hash = hashOf(taken.fullUnits.back(), hash);
-        taken.lines.push_back(unitSummary(fields));
-    }
-    taken.hash = hex(hash, 16);
-    return taken;
-}
 
 const unit* firstOfType(const unitList& units, int type)
 {
