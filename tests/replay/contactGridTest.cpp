@@ -24,6 +24,9 @@ constexpr int guardedSteps = 220;
 constexpr int leftButton = 1;
 constexpr int rightButton = 2;
 
+// itofix shifts left, which is undefined for a negative number.
+fixed toFixed(int value) { return value < 0 ? -itofix(-value) : itofix(value); }
+
 void request(unitList& list, int type, int x, int y, int variant = 0)
 {
     auto* spawn = new unitCreate;
@@ -58,7 +61,7 @@ void stageCrowd(headlessBattle& game)
     const int outside[][2] = {{-40, 100}, {-60, 110}, {crowdSide + 30, 500}, {300, -200}};
     for (std::size_t i = 0; i < std::size(outside); ++i) {
         chasers[i]->setIgnoreWall(true);
-        chasers[i]->setPos(itofix(outside[i][0]), itofix(outside[i][1]));
+        chasers[i]->setPos(toFixed(outside[i][0]), toFixed(outside[i][1]));
     }
 }
 
