@@ -253,24 +253,7 @@ void battleMain::readPauseAndReset()
         restart(false, false);
 }
 
-void battleMain::applyInput()
-{
-    // The list does not change during the three passes; each pass ends
-    // before the next begins.
-    const std::vector<unit*>& units = battleUnits->getUnits();
-    for (unit* member : units)
-        member->processInput(data, battleUnits.get());
-    // Filed after processInput, which grows blasts; positions change only
-    // in processPendingActions.
-    const arena* field = data->getArena();
-    battleUnits->fileContacts(field->getArenaSizeX(), field->getArenaSizeY());
-    for (unit* member : units)
-        member->makePendingActions(data, battleUnits.get());
-    battleUnits->dropContacts();
-    for (unit* member : units)
-        member->processPendingActions(data, battleUnits.get());
-    battleUnits->createUnits();
-}
+void battleMain::applyInput() { battleUnits->stepUnits(data); }
 
 void battleMain::draw(BITMAP* target, BITMAP* arenaTarget)
 {

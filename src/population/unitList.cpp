@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dataObj.h"
 #include "loader.h"
 
 namespace {
@@ -171,6 +172,23 @@ int unitList::latestTime() const
     for (const auto& request : creates)
         latest = std::max(latest, request->delay);
     return latest;
+}
+
+void unitList::stepUnits(dataObj* data)
+{
+    // The list does not change during the three passes.
+    for (unit* member : units)
+        member->processInput(data, this);
+    // Filed after processInput, which grows blasts; positions change only
+    // in processPendingActions.
+    const arena* field = data->getArena();
+    fileContacts(field->getArenaSizeX(), field->getArenaSizeY());
+    for (unit* member : units)
+        member->makePendingActions(data, this);
+    dropContacts();
+    for (unit* member : units)
+        member->processPendingActions(data, this);
+    createUnits();
 }
 
 void unitList::setContactGridUsed(bool used) { contactGridUsed = used; }

@@ -53,6 +53,10 @@ public:
     int searchGraphics(int type) const;
     int searchHitBox(int type) const;
 
+    // One simulation step of every unit: processInput, makePendingActions
+    // (its contacts filed in the grid) and processPendingActions, each pass
+    // over the whole list before the next; then createUnits.
+    void stepUnits(dataObj* data);
     // Counts the requests' delays down and turns the due ones into units.
     void createUnits();
     // Removes the units that are dead and whose removal delay has run out.

@@ -61,17 +61,13 @@ public:
         return list.getUnits().back();
     }
 
-    // Passes of the main loop: draw, then the three unit passes, then the
-    // requests made during the step become units.
+    // Passes of the main loop: draw, then the simulation step.
     void run(int steps = 1)
     {
         for (int step = 0; step < steps; ++step) {
             for (unit* member : list.getUnits())
                 member->draw(canvas, false);
-            for (unit* member : list.getUnits())
-                member->processInput(&data, &list);
             testBattle::step();
-            list.createUnits();
         }
     }
 

@@ -106,14 +106,8 @@ public:
 
     hitbox& hitboxOf(int type) { return *records[type]; }
 
-    // One simulation step of the base passes, each over the whole list.
-    void step()
-    {
-        for (unit* member : list.getUnits())
-            member->makePendingActions(&data, &list);
-        for (unit* member : list.getUnits())
-            member->processPendingActions(&data, &list);
-    }
+    // One simulation step, as the battle runs it.
+    void step() { list.stepUnits(&data); }
 
     probeLoader catalogue;
     dataObj data;

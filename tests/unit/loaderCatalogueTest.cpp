@@ -465,10 +465,7 @@ TEST_F(CatalogueTest, aBoltIsRemovedAtOnceButADeadChaserLingersTenSteps)
     while (list.getUnit(hunterID) != nullptr && steps < 20) {
         // Drawing adopts the pending activity, so the dead pictures show.
         EXPECT_EQ(hunter->getPendingActivity(), steps == 0 ? actIdle : actDead) << "step " << steps;
-        for (unit* member : list.getUnits())
-            member->makePendingActions(&data, &list);
-        for (unit* member : list.getUnits())
-            member->processPendingActions(&data, &list);
+        list.stepUnits(&data);
         list.cullUnits();
         ++steps;
         EXPECT_TRUE(list.search(list.getUnits(), searchByType, bolt).empty());

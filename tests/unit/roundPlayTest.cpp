@@ -42,13 +42,7 @@ public:
 
     void step()
     {
-        for (unit* member : list.getUnits())
-            member->processInput(&data, &list);
-        for (unit* member : list.getUnits())
-            member->makePendingActions(&data, &list);
-        for (unit* member : list.getUnits())
-            member->processPendingActions(&data, &list);
-        list.createUnits();
+        list.stepUnits(&data);
         list.cullUnits();
     }
 
