@@ -3,6 +3,8 @@
 # of their own (build-bench). Each result also shows its CPU time as a share
 # of the 33.3 ms frame budget (budget%). Extra arguments go to Google
 # Benchmark, e.g. --benchmark_filter=Step or --benchmark_repetitions=5.
+# With --markdown first it prints the results as the table in
+# docs/performance.md instead.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,4 +17,19 @@ if grep -q '^benchmark_DIR:PATH=.*NOTFOUND' "$BUILD/CMakeCache.txt"; then
     exit 1
 fi
 cmake --build "$BUILD" -j "$(nproc)" --target battleBench
-"$BUILD/bench/battleBench" "$@"
+if [ "${1:-}" != --markdown ]; then
+    "$BUILD/bench/battleBench" "$@"
+    exit
+fi
+shift
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+"$BUILD/bench/battleBench" --benchmark_out="$results" --benchmark_out_format=csv "$@" >/dev/null
+# The CSV's columns: name, iterations, real_time, cpu_time, time_unit, ...
+awk -F, '
+    /^name,/ { table = 1; print "| benchmark | CPU time | budget% |"; print "|---|---|---|"; next }
+    table {
+        name = $1; gsub(/"/, "", name)
+        seconds = $4 * ($5 == "ns" ? 1e-9 : $5 == "us" ? 1e-6 : $5 == "ms" ? 1e-3 : 1)
+        printf "| `%s` | %.3g %s | %.2f %% |\n", name, $4, ($5 == "us" ? "µs" : $5), seconds * 30 * 100
+    }' "$results"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real game under Xvfb while it fights round 0 with the fire
 # button held: CPU share of one core, resident memory, and the simulation
-# rate (steps a second, read from the game's step counter with gdb).
+# rate (steps a second, read from the game's step counter with gdb), printed
+# as the table in docs/performance.md.
 # Usage: bash scripts/measure.sh [seconds]   (after scripts/play.sh or scripts/test.sh)
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -48,14 +49,17 @@ measure_at() {
     elapsed=$(echo "$(date +%s.%N) - $start" | bc)
     rss=$(awk '/VmRSS/ { print $2 }' "/proc/$GAME_PID/status")
     xdotool mouseup 1
-    echo "$1: CPU $(echo "scale=1; 100 * ($ticks_after - $ticks_before) / $(getconf CLK_TCK) / $elapsed" | bc) % of one core," \
-         "RSS $((rss / 1024)) MiB," \
-         "$steps steps in $ticks timer ticks: $(echo "scale=1; 30 * $steps / $ticks" | bc) steps a second"
+    echo "| $1 × $2" \
+         "| $(echo "scale=1; 100 * ($ticks_after - $ticks_before) / $(getconf CLK_TCK) / $elapsed" | bc) %" \
+         "| $((rss / 1024)) MiB" \
+         "| $(echo "scale=1; 30 * $steps / $ticks" | bc) ($steps steps in $ticks ticks) |"
     xdotool keydown Escape
     expect_exit_code 0
     xdotool keyup Escape
 }
 
 start_display
-measure_at 640
-measure_at 1024
+echo "| resolution | CPU (share of one core) | resident memory | simulation steps a second |"
+echo "|---|---|---|---|"
+measure_at 640 480
+measure_at 1024 768
