@@ -16,7 +16,8 @@ if grep -q '^benchmark_DIR:PATH=.*NOTFOUND' "$BUILD/CMakeCache.txt"; then
     echo "Google Benchmark is missing: apt-get install libbenchmark-dev" >&2
     exit 1
 fi
-cmake --build "$BUILD" -j "$(nproc)" --target battleBench
+# The table alone goes to standard output with --markdown.
+cmake --build "$BUILD" -j "$(nproc)" --target battleBench >&2
 if [ "${1:-}" != --markdown ]; then
     "$BUILD/bench/battleBench" "$@"
     exit
@@ -31,5 +32,6 @@ awk -F, '
     table {
         name = $1; gsub(/"/, "", name)
         seconds = $4 * ($5 == "ns" ? 1e-9 : $5 == "us" ? 1e-6 : $5 == "ms" ? 1e-3 : 1)
-        printf "| `%s` | %.3g %s | %.2f %% |\n", name, $4, ($5 == "us" ? "µs" : $5), seconds * 30 * 100
+        if (seconds >= 1e-3) { shown = seconds * 1e3; unit = "ms" } else { shown = seconds * 1e6; unit = "µs" }
+        printf "| `%s` | %.3g %s | %.2f %% |\n", name, shown, unit, seconds * 30 * 100
     }' "$results"
