@@ -8,6 +8,14 @@ namespace {
 
 bool isUsableKeyCode(int code) { return code >= 1 && code < KEY_MAX; }
 
+// The pad control that also drives each key map slot and mouse button;
+// controlCount for none.
+constexpr gamepad::control padControlOfKey[keySlotCount] = {
+    gamepad::moveUp, gamepad::moveDown, gamepad::moveLeft, gamepad::moveRight,
+    gamepad::blast,  gamepad::restart,  gamepad::pause,    gamepad::controlCount};
+constexpr gamepad::control padControlOfButton[mouseSlotCount] = {gamepad::fire, gamepad::orbiters,
+                                                                 gamepad::controlCount};
+
 // One falling-edge update of a slot. A release is latched until a poll with
 // a new frame reports it, and only that poll reports it.
 void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
@@ -41,6 +49,7 @@ inputObj::inputObj()
 
 void inputObj::processInput(int width, int height, bool newFrame)
 {
+    pad.poll();
     pollKeys(newFrame);
     pollMouseMovement(width, height);
     pollMouseButtons(newFrame);
@@ -50,7 +59,8 @@ void inputObj::pollKeys(bool newFrame)
 {
     for (int slot = 0; slot < keySlotCount; ++slot) {
         const int code = keyMap[slot];
-        const bool down = isUsableKeyCode(code) && key[code] != 0;
+        const bool down =
+            (isUsableKeyCode(code) && key[code] != 0) || padHolds(padControlOfKey[slot]);
         updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot], keyReleasePending[slot]);
         if (down)
             mouseUsedLast = false;
@@ -62,6 +72,9 @@ void inputObj::pollMouseMovement(int width, int height)
     int mx = 0;
     int my = 0;
     readMickeys(mx, my);
+    // The mouse wins over the aiming stick when both move in one pass.
+    if (mx == 0 && my == 0)
+        pad.aimMovement(mx, my);
     if (mx != 0 || my != 0)
         mouseUsedLast = true;
     mouseCursor->setMouseMickeys(mx, my);
@@ -83,7 +96,7 @@ void inputObj::pollMouseButtons(bool newFrame)
 {
     const int buttons = mouse_b;
     for (int slot = 0; slot < mouseSlotCount; ++slot) {
-        const bool down = (buttons & (1 << slot)) != 0;
+        const bool down = (buttons & (1 << slot)) != 0 || padHolds(padControlOfButton[slot]);
         updateEdge(down, newFrame, mouseWasHit[slot], mouseWasClicked[slot],
                    mouseReleasePending[slot]);
         if (down)
@@ -91,8 +104,14 @@ void inputObj::pollMouseButtons(bool newFrame)
     }
 }
 
+bool inputObj::padHolds(gamepad::control which) const
+{
+    return which != gamepad::controlCount && pad.isHeld(which);
+}
+
 void inputObj::forgetHeldInput()
 {
+    pad.forgetHeld();
     for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
                                      &mouseWasClicked, &mouseReleasePending})
         flags->assign(flags->size(), false);
@@ -139,4 +158,5 @@ void inputObj::setCursor(cursor* newCursor)
 
 int inputObj::getControlThreshold() const { return controlThreshold; }
 void inputObj::setControlThreshold(int value) { controlThreshold = value; }
+gamepad* inputObj::getGamepad() { return &pad; }
 void inputObj::setMickeySource(mickeySource source) { readMickeys = std::move(source); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cursor.h"
+#include "gamepad.h"
 
 // Key map slots: indices into the key map and the key flags.
 enum keySlot {
@@ -28,13 +29,14 @@ enum mouseSlot {
     mouseSlotCount = 3
 };
 
-// Turns Allegro's raw keyboard and mouse state into held (hit) and released
-// (clicked) flags per logical key, the mouse movement and the clamped cursor.
+// Turns Allegro's raw keyboard, mouse and pad state into held (hit) and
+// released (clicked) flags per logical key, the mouse movement and the
+// clamped cursor. A pad control counts as the key or button it stands for.
 class inputObj {
 public:
     inputObj();
 
-    // Samples keyboard and mouse once. newFrame tells whether a simulation
+    // Samples pad, keyboard and mouse once. newFrame tells whether a simulation
     // step follows this poll: releases are reported on such polls only.
     void processInput(int width, int height, bool newFrame);
 
@@ -70,6 +72,8 @@ public:
     int getControlThreshold() const;
     void setControlThreshold(int value);
 
+    gamepad* getGamepad();
+
     // Where the mouse movement of a poll comes from: Allegro's mickey counter
     // unless a player without a mouse driver (a headless test) supplies it.
     using mickeySource = std::function<void(int& x, int& y)>;
@@ -79,6 +83,7 @@ private:
     void pollKeys(bool newFrame);
     void pollMouseMovement(int width, int height);
     void pollMouseButtons(bool newFrame);
+    bool padHolds(gamepad::control which) const;
 
     std::vector<int> keyMap;
     std::vector<bool> keyWasHit;
@@ -95,6 +100,7 @@ private:
     int controlThreshold = 0;
     std::unique_ptr<cursor> mouseCursor;
     mickeySource readMickeys;
+    gamepad pad;
 };
 
 #endif

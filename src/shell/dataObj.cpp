@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,40 @@ int keySlotOf(const std::string& word)
         if (word == keyNames[slot])
             return slot;
     return -1;
+}
+
+// The pad's configuration keys, in the order of gamepad's axis and button roles.
+const char* const padAxisNames[gamepad::axisRoleCount] = {
+    "joyMoveAxisX", "joyMoveAxisY", "joyDpadAxisX", "joyDpadAxisY",
+    "joyAimAxisX",  "joyAimAxisY",  "joyFireAxis",  "joyOrbitersAxis"};
+const char* const padButtonNames[gamepad::buttonRoleCount] = {"joyFire", "joyOrbiters", "joyBlast",
+                                                              "joyPause", "joyRestart"};
+
+template <std::size_t count> int indexOf(const char* const (&names)[count], const std::string& word)
+{
+    const auto found = std::find(std::begin(names), std::end(names), word);
+    return found == std::end(names) ? -1 : static_cast<int>(found - std::begin(names));
+}
+
+bool isPadWord(const std::string& word)
+{
+    return indexOf(padAxisNames, word) >= 0 || indexOf(padButtonNames, word) >= 0
+           || word == "joyDeadZone" || word == "joystick";
+}
+
+// Values a pad cannot use leave the setting as it was.
+void applyPadSetting(gamepad& pad, const std::string& word, int value)
+{
+    const int axisRole = indexOf(padAxisNames, word);
+    const int buttonRole = indexOf(padButtonNames, word);
+    if (axisRole >= 0)
+        pad.setAxis(static_cast<gamepad::axisRole>(axisRole), value);
+    else if (buttonRole >= 0)
+        pad.setButton(static_cast<gamepad::buttonRole>(buttonRole), value);
+    else if (word == "joyDeadZone")
+        pad.setDeadZone(value);
+    else if (value == 0 || value == 1)
+        pad.setEnabled(value == 1);
 }
 
 }  // namespace
@@ -57,7 +92,7 @@ void dataObj::readConfig(std::istream& in)
         const int slot = keySlotOf(word);
         const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
                            || word == "windowed" || word == "controlThreshold"
-                           || word == "soundVolume";
+                           || word == "soundVolume" || isPadWord(word);
         if (!known)
             continue;
         if (!(in >> value))
@@ -77,6 +112,8 @@ void dataObj::readConfig(std::istream& in)
             input->setControlThreshold(value);
         } else if (word == "soundVolume") {
             soundVolume = std::clamp(value, 0, 255);
+        } else if (isPadWord(word)) {
+            applyPadSetting(*input->getGamepad(), word, value);
         } else {
             keys[slot] = value;
             anyKeyRead = true;

@@ -91,6 +91,10 @@ int mainInitialize()
     }
     set_window_title("Brox");
     followWindowManager();
+    // With no pad connected the driver finds none, silently, and only the
+    // keyboard and mouse play.
+    if (dO->getInputObj()->getGamepad()->isEnabled())
+        install_joystick(JOY_TYPE_AUTODETECT);
     bM->setDataObj(dO);
     if (bM->init() != 0)
         return -1;
