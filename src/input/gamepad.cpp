@@ -13,8 +13,9 @@ constexpr int axisNumbers = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS;
 // An Xbox-style pad. The kernel's joystick interface gives it axes 0, 1 left
 // stick, 2 left trigger, 3, 4 right stick, 5 right trigger, 6, 7 d-pad.
 // Through DirectInput it is X, Y, one Z for both triggers (the left one
-// pushes it up) and the hat as 3, 4; Allegro does not read its right stick
-// there. The buttons are numbered alike: 0 A, 4 LB, 5 RB, 6 Back, 7 Start.
+// is said to push it up; no pad was at hand to try) and the hat as 3, 4;
+// Allegro does not read its right stick there. The buttons are numbered
+// alike: 0 A, 4 LB, 5 RB, 6 Back, 7 Start.
 #ifdef ALLEGRO_WINDOWS
 constexpr std::array<int, gamepad::axisRoleCount> defaultAxes = {0, 1, 3, 4, -1, -1, -1, 2};
 #else
