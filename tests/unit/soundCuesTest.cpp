@@ -192,6 +192,32 @@ TEST(SoundCuesTest, AnEnemyHurtDestroyedAndTheRoundWonEachSoundOnce)
     EXPECT_EQ(game.recorder.count(soundRoundWon), 1);
 }
 
+TEST(SoundCuesTest, EnemiesHurtInOnePassSoundOnceFromTheMeanOfWhereTheyAre)
+{
+    listenedBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.stageFight();
+    game.queueUnit(poleon, 150, 0);
+    for (int x : {30, 210, 120})
+        game.queueUnit(chaser, x, 0);
+    ASSERT_TRUE(game.passUntilPresent(chaser));
+    const std::vector<unit*> enemies =
+        game.units()->search(game.units()->getUnits(), searchByType, chaser);
+    ASSERT_EQ(enemies.size(), 3u);
+    game.recorder.played.clear();
+
+    // Two hurt and one destroyed between steps: one cue of each kind.
+    enemies[0]->setHP(enemies[0]->getHP() - 100);
+    enemies[1]->setHP(enemies[1]->getHP() - 100);
+    enemies[2]->setHP(0);
+    game.pass(false);
+    const int hurtPan = (game.panAt(*enemies[0]) + game.panAt(*enemies[1])) / 2;
+    EXPECT_EQ(game.recorder.played,
+              (std::vector<playedSound>{{soundEnemyHurt, hurtPan},
+                                        {soundEnemyDestroyed, game.panAt(*enemies[2])}}));
+    EXPECT_NE(hurtPan, soundCues::centrePan);
+}
+
 TEST(SoundCuesTest, TheFighterIsHealedHurtAndAfflictedByWhatItMeets)
 {
     struct meeting {
