@@ -2,9 +2,12 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,26 +53,118 @@ void putBig(std::vector<unsigned char>& out, std::uint32_t value, int bytes)
         out.push_back(static_cast<unsigned char>(value >> shift));
 }
 
+// The last sample of a test file: bits (negative for stereo), the frames
+// stored and the frames its header declares.
+struct sampleShape {
+    int bits = 16;
+    std::uint32_t frames = 4;
+    std::uint32_t declaredFrames = 4;
+};
+
 // A compressed datafile of silent samples; a declared length other than
 // the stored one makes a damaged sample.
-void writeSampleFile(const char* name, int samples, std::uint32_t declaredLength = 4)
+void writeSampleFile(const char* name, int samples, sampleShape last = {})
 {
     std::vector<unsigned char> bytes;
     putBig(bytes, DAT_MAGIC, 4);
     putBig(bytes, samples, 4);
     for (int index = 0; index < samples; ++index) {
+        const sampleShape shape = index == samples - 1 ? last : sampleShape{};
+        const std::uint32_t dataBytes =
+            shape.frames * (shape.bits < 0 ? 2 : 1) * (std::abs(shape.bits) / 8);
         putBig(bytes, DAT_SAMPLE, 4);
-        putBig(bytes, 8 + 2 * 4, 4);
-        putBig(bytes, 8 + 2 * 4, 4);
-        putBig(bytes, 16, 2);
+        putBig(bytes, 8 + dataBytes, 4);
+        putBig(bytes, 8 + dataBytes, 4);
+        putBig(bytes, static_cast<std::uint16_t>(shape.bits), 2);
         putBig(bytes, 22050, 2);
-        putBig(bytes, index == samples - 1 ? declaredLength : 4, 4);
-        bytes.insert(bytes.end(), 2 * 4, 0x80);
+        putBig(bytes, shape.declaredFrames, 4);
+        bytes.insert(bytes.end(), dataBytes, 0x80);
     }
     PACKFILE* out = pack_fopen(name, F_WRITE_PACKED);
     ASSERT_NE(out, nullptr);
     pack_fwrite(bytes.data(), static_cast<long>(bytes.size()), out);
     pack_fclose(out);
+}
+
+// A sound card of the test's own in place of the system's drivers: Allegro
+// drives it as it would a real one, and it remembers every voice started.
+// Without it present, Allegro's autodetection ends on no driver at all.
+class standInCard {
+public:
+    struct voice {
+        unsigned long frames;
+        int volume;
+        int pan;
+        bool operator==(const voice& other) const
+        {
+            return frames == other.frames && volume == other.volume && pan == other.pan;
+        }
+    };
+
+    explicit standInCard(bool present) : previousList(system_driver->digi_drivers)
+    {
+        cardPresent = present;
+        started.clear();
+        system_driver->digi_drivers = [] { return drivers.data(); };
+    }
+    ~standInCard() { system_driver->digi_drivers = previousList; }
+    standInCard(const standInCard&) = delete;
+    standInCard& operator=(const standInCard&) = delete;
+
+    void setPresent(bool present) { cardPresent = present; }
+    const std::vector<voice>& voicesStarted() const { return started; }
+
+private:
+    static constexpr int voiceCount = 8;
+    static constexpr int cardId = AL_ID('T', 'E', 'S', 'T');
+
+    static DIGI_DRIVER makeDriver()
+    {
+        DIGI_DRIVER card{};
+        card.id = cardId;
+        card.name = card.desc = card.ascii_name = "stand-in card";
+        card.max_voices = card.def_voices = voiceCount;
+        card.detect = [](int) { return cardPresent ? TRUE : FALSE; };
+        card.init = [](int, int voices) {
+            driver.voices = voices;
+            return 0;
+        };
+        card.exit = [](int) {};
+        card.init_voice = [](int v, const SAMPLE* sample) { playing[v] = {sample->len, 0, 0}; };
+        card.release_voice = [](int) {};
+        card.start_voice = [](int v) { started.push_back(playing[v]); };
+        card.stop_voice = [](int) {};
+        card.loop_voice = [](int, int) {};
+        card.get_position = [](int) { return -1; };  // every sound is over at once
+        card.set_position = [](int, int) {};
+        card.get_volume = [](int v) { return playing[v].volume; };
+        card.set_volume = [](int v, int volume) { playing[v].volume = volume; };
+        card.ramp_volume = [](int, int, int) {};
+        card.stop_volume_ramp = [](int) {};
+        card.get_frequency = [](int) { return 22050; };
+        card.set_frequency = [](int, int) {};
+        card.sweep_frequency = [](int, int, int) {};
+        card.stop_frequency_sweep = [](int) {};
+        card.get_pan = [](int v) { return playing[v].pan; };
+        card.set_pan = [](int v, int pan) { playing[v].pan = pan; };
+        card.sweep_pan = [](int, int, int) {};
+        card.stop_pan_sweep = [](int) {};
+        return card;
+    }
+
+    static inline bool cardPresent = false;
+    static inline std::vector<voice> started;
+    static inline voice playing[voiceCount]{};
+    static inline DIGI_DRIVER driver = makeDriver();
+    static inline std::array<_DRIVER_INFO, 2> drivers{{{cardId, &driver, TRUE}, {0, nullptr, 0}}};
+
+    _DRIVER_INFO* (*previousList)();
+};
+
+void PrintTo(const standInCard::voice& played, std::ostream* out)
+{
+    *out << "{" << played.frames << " frames, volume " << played.volume << ", pan " << played.pan
+         << "}";
 }
 
 struct levels {
@@ -137,9 +232,25 @@ TEST(SoundDataTest, TheFileCheckRefusesWhatWouldNotPlay)
     writeSampleFile("short.dat", soundEffectCount - 1);
     EXPECT_EQ(datafileInspector::soundFileProblem("short.dat", soundEffectCount),
               "it holds 12 objects, 13 are needed");
-    writeSampleFile("damaged.dat", soundEffectCount, 5);
+    writeSampleFile("damaged.dat", soundEffectCount, {16, 4, 5});
     EXPECT_EQ(datafileInspector::soundFileProblem("damaged.dat", soundEffectCount),
               "object 12: its sample is damaged");
+    // Empty and 8-bit stereo samples are Allegro's own formats too.
+    for (const sampleShape& shape : {sampleShape{16, 0, 0}, sampleShape{-8, 3, 3}}) {
+        writeSampleFile("sndData.dat", soundEffectCount, shape);
+        EXPECT_EQ(datafileInspector::soundFileProblem("sndData.dat", soundEffectCount), "")
+            << shape.bits << " bits, " << shape.frames << " frames";
+        DATAFILE* file = load_datafile("sndData.dat");
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(datafileInspector::loadedSoundProblem(file, soundEffectCount), "");
+        // An object the loader could not make is missing, whatever its type.
+        void* loaded = file[soundPause].dat;
+        file[soundPause].dat = nullptr;
+        EXPECT_EQ(datafileInspector::loadedSoundProblem(file, soundEffectCount),
+                  "object " + std::to_string(soundPause) + " is not a sample");
+        file[soundPause].dat = loaded;
+        unload_datafile(file);
+    }
     EXPECT_EQ(datafileInspector::soundFileProblem(BROX_PICDATA, soundEffectCount),
               "object 0 is not a sample");
     // Nor do samples pass for pictures.
@@ -161,13 +272,30 @@ TEST(SoundDeviceTest, WithoutUsableSamplesTheGameIsSilentAfterOneLine)
               "Playing without sound: sndData.dat was not found\n");
     EXPECT_FALSE(startedWithoutFile);
 
-    writeSampleFile("sndData.dat", soundEffectCount, 5);
+    writeSampleFile("sndData.dat", soundEffectCount, {16, 4, 5});
     testing::internal::CaptureStderr();
     const bool startedDamaged = sound.start(192);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Playing without sound: sndData.dat is unusable: object 12: its sample is damaged\n");
     EXPECT_FALSE(startedDamaged);
     sound.play(soundBolt, 128);  // nothing to play, and nothing breaks
+
+    // Autodetection that ends on no driver, as on a machine without a sound
+    // card, is no sound; and what it installed is gone again, so that a
+    // card found later is used.
+    std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat",
+                               std::filesystem::copy_options::overwrite_existing);
+    standInCard card(false);
+    testing::internal::CaptureStderr();
+    const bool startedWithoutDriver = sound.start(192);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Playing without sound: no sound device\n");
+    EXPECT_FALSE(startedWithoutDriver);
+    EXPECT_EQ(digi_card, DIGI_NONE);
+    sound.play(soundBolt, 128);
+    card.setPresent(true);
+    EXPECT_TRUE(sound.start(192));
+    sound.play(soundBolt, 128);
+    EXPECT_EQ(card.voicesStarted().size(), 1u);
 
     sound.followMuteKey(true);
     sound.followMuteKey(true);
@@ -197,4 +325,32 @@ TEST(SoundConfigTest, VolumeIsReadLikeTheOtherKeysAndKeptInRange)
     data.readConfig(in);
     EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 1024);
     EXPECT_EQ((*data.getInputObj()->getKeyMap())[keyUp], 17);
+}
+
+TEST(SoundDeviceTest, EachEffectPlaysAtTheVolumeFromItsPlaceUntilMuted)
+{
+    scratchFolder folder;
+    std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat");
+    standInCard card(true);
+    soundDevice sound;
+    ASSERT_TRUE(sound.start(77));
+    sound.play(soundBolt, 30);
+    sound.play(soundBlast, 220);
+    const auto framesOf = [](int effect) {
+        return static_cast<unsigned long>(sndLayout::sampleCount(effect));
+    };
+    const std::vector<standInCard::voice> heard{{framesOf(soundBolt), 77, 30},
+                                                {framesOf(soundBlast), 77, 220}};
+    EXPECT_EQ(card.voicesStarted(), heard);
+
+    // Muted, nothing sounds, with the M key down or up again, until the next press.
+    sound.followMuteKey(true);
+    sound.play(soundBolt, 128);
+    sound.followMuteKey(false);
+    sound.play(soundBlast, 128);
+    EXPECT_EQ(card.voicesStarted(), heard);
+    sound.followMuteKey(true);
+    sound.play(soundRoundWon, 128);
+    ASSERT_EQ(card.voicesStarted().size(), 3u);
+    EXPECT_EQ(card.voicesStarted().back(), (standInCard::voice{framesOf(soundRoundWon), 77, 128}));
 }
