@@ -249,6 +249,59 @@ TEST(DatafileInspectorTest, PropertiesAndNestedFilesAreWalked)
               "object 0: its properties are damaged");
 }
 
+namespace {
+
+// A one-range mono font of two glyphs, 5 x 2 and 8 x 1: a row of a mono
+// glyph takes whole bytes, however few of its bits are used.
+datafileObject narrowMonoFont()
+{
+    datafileObject font{DAT_FONT, {}};
+    putBig16(font.payload, 0);
+    putBig16(font.payload, 1);
+    font.payload.push_back(1);
+    putBig32(font.payload, 'a');
+    putBig32(font.payload, 'b');
+    for (const int width : {5, 8}) {
+        const int height = width == 5 ? 2 : 1;
+        putBig16(font.payload, static_cast<std::uint16_t>(width));
+        putBig16(font.payload, static_cast<std::uint16_t>(height));
+        font.payload.insert(font.payload.end(), static_cast<std::size_t>(height), 0xa5);
+    }
+    return font;
+}
+
+// Object 29 compressed on its own: three bytes that its LZSS stream copies
+// from one place of the ring.
+std::vector<unsigned char> withRingCopyAt29(int ringPosition)
+{
+    std::vector<datafileObject> objects = completeObjects();
+    objects[29].payload = {0x00, static_cast<unsigned char>(ringPosition & 0xff),
+                           static_cast<unsigned char>((ringPosition >> 4) & 0xf0)};
+    std::vector<unsigned char> bytes = unpacked(objects);
+    std::size_t at = 8;
+    for (int index = 0; index < 29; ++index)
+        at += 12 + objects[index].payload.size();
+    const std::uint32_t packedThree = static_cast<std::uint32_t>(-3);
+    for (int shift = 24, field = 8; shift >= 0; shift -= 8, ++field)
+        bytes[at + field] = static_cast<unsigned char>(packedThree >> shift);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(DatafileInspectorTest, NarrowMonoGlyphsPassAndACopyFromTheFirstUnwrittenRingByteDoesNot)
+{
+    std::vector<datafileObject> objects = completeObjects();
+    objects[34] = narrowMonoFont();
+    EXPECT_EQ(datafileInspector::unpackedProblem(unpacked(objects)), "");
+
+    // The ring is zero up to its last 18 bytes, which are written from the
+    // first byte unpacked on; the first of them is unwritten until then.
+    EXPECT_EQ(datafileInspector::unpackedProblem(withRingCopyAt29(4077)), "");
+    EXPECT_EQ(datafileInspector::unpackedProblem(withRingCopyAt29(4078)),
+              "object 29: its compressed contents are damaged");
+}
+
 TEST_F(DatafileTest, CompressedFileIsCheckedAndLoaded)
 {
     const std::vector<unsigned char> bytes = unpacked(completeObjects());
