@@ -224,6 +224,56 @@ TEST(SoundDataTest, EveryEffectHasItsLengthNoClippingAndSilentEnds)
         EXPECT_LT(measured[soundBolt].rms, measured[effect].rms) << "effect " << effect;
 }
 
+namespace {
+
+// How strongly one frequency sounds in a stretch of a sample (Goertzel),
+// relative to full scale.
+double strengthAt(const SAMPLE& sound, double hertz, int fromMs, int toMs)
+{
+    const auto* data = static_cast<const std::uint16_t*>(sound.data);
+    const int first = fromMs * sndLayout::sampleRate / 1000;
+    const int last = toMs * sndLayout::sampleRate / 1000;
+    const double step = 2 * M_PI * hertz / sndLayout::sampleRate;
+    double real = 0;
+    double imaginary = 0;
+    for (int i = first; i < last; ++i) {
+        const double value = (static_cast<double>(data[i]) - 0x8000) / 0x8000;
+        real += value * std::cos(step * i);
+        imaginary += value * std::sin(step * i);
+    }
+    return 2 * std::hypot(real, imaginary) / (last - first);
+}
+
+}  // namespace
+
+TEST(SoundDataTest, EffectsAreNamedInFileOrderAllDifferAndMixTheirParts)
+{
+    ensureHeadlessAllegro();
+    DATAFILE* file = load_datafile(BROX_SNDDATA);
+    ASSERT_EQ(datafileInspector::loadedSoundProblem(file, soundEffectCount), "");
+    const auto bytesOf = [&](int effect) {
+        const SAMPLE& sound = *static_cast<SAMPLE*>(file[effect].dat);
+        const auto* data = static_cast<const unsigned char*>(sound.data);
+        return std::vector<unsigned char>(data, data + sound.len * 2);
+    };
+    for (int effect = 0; effect < soundEffectCount; ++effect) {
+        if (effect > 0) {
+            EXPECT_LT(std::string(get_datafile_property(&file[effect - 1], DAT_NAME)),
+                      get_datafile_property(&file[effect], DAT_NAME))
+                << "a sorted listing would move effect " << effect;
+        }
+        for (int other = 0; other < effect; ++other)
+            EXPECT_NE(bytesOf(effect), bytesOf(other)) << "effects " << other << " and " << effect;
+    }
+    // The won round ends on a chord of A5, C#6 and E6: every note of it is
+    // heard together, none drowned by the one added last.
+    const SAMPLE& won = *static_cast<SAMPLE*>(file[soundRoundWon].dat);
+    for (const double note : {880.0, 1108.73, 1318.51})
+        EXPECT_GT(strengthAt(won, note, 700, 900), 0.02) << note << " Hz";
+    EXPECT_LT(strengthAt(won, 1000, 700, 900), 0.005) << "no note between them";
+    unload_datafile(file);
+}
+
 TEST(SoundDataTest, TheFileCheckRefusesWhatWouldNotPlay)
 {
     scratchFolder folder;
