@@ -17,10 +17,16 @@ constexpr gamepad::control padControlOfButton[mouseSlotCount] = {gamepad::fire, 
                                                                  gamepad::controlCount};
 
 // One falling-edge update of a slot. A release is latched until a poll with
-// a new frame reports it, and only that poll reports it.
+// a new frame reports it, and only that poll reports it. A slot forgotten
+// while held stays up until it has been let go.
 void updateEdge(bool down, bool newFrame, std::vector<bool>::reference hit,
-                std::vector<bool>::reference clicked, std::vector<bool>::reference releasePending)
+                std::vector<bool>::reference clicked, std::vector<bool>::reference releasePending,
+                std::vector<bool>::reference ignoredUntilUp)
 {
+    if (!down)
+        ignoredUntilUp = false;
+    if (ignoredUntilUp)
+        down = false;
     if (hit && !down)
         releasePending = true;
     if (newFrame) {
@@ -42,6 +48,8 @@ inputObj::inputObj()
       mouseWasClicked(mouseSlotCount, false),
       keyReleasePending(keySlotCount, false),
       mouseReleasePending(mouseSlotCount, false),
+      keyIgnoredUntilUp(keySlotCount, false),
+      mouseIgnoredUntilUp(mouseSlotCount, false),
       mouseCursor(std::make_unique<cursor>()),
       readMickeys([](int& x, int& y) { get_mouse_mickeys(&x, &y); })
 {
@@ -61,7 +69,8 @@ void inputObj::pollKeys(bool newFrame)
         const int code = keyMap[slot];
         const bool down =
             (isUsableKeyCode(code) && key[code] != 0) || padHolds(padControlOfKey[slot]);
-        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot], keyReleasePending[slot]);
+        updateEdge(down, newFrame, keyWasHit[slot], keyWasClicked[slot], keyReleasePending[slot],
+                   keyIgnoredUntilUp[slot]);
         if (down)
             mouseUsedLast = false;
     }
@@ -98,7 +107,7 @@ void inputObj::pollMouseButtons(bool newFrame)
     for (int slot = 0; slot < mouseSlotCount; ++slot) {
         const bool down = (buttons & (1 << slot)) != 0 || padHolds(padControlOfButton[slot]);
         updateEdge(down, newFrame, mouseWasHit[slot], mouseWasClicked[slot],
-                   mouseReleasePending[slot]);
+                   mouseReleasePending[slot], mouseIgnoredUntilUp[slot]);
         if (down)
             mouseUsedLast = true;
     }
@@ -112,6 +121,8 @@ bool inputObj::padHolds(gamepad::control which) const
 void inputObj::forgetHeldInput()
 {
     pad.forgetHeld();
+    keyIgnoredUntilUp = keyWasHit;
+    mouseIgnoredUntilUp = mouseWasHit;
     for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
                                      &mouseWasClicked, &mouseReleasePending})
         flags->assign(flags->size(), false);

@@ -42,6 +42,8 @@ public:
 
     // Drops every held key and button and every release not yet reported,
     // as if nothing had been touched: for when the window loses the focus.
+    // What is still held then counts only once it has been let go and
+    // pressed again.
     void forgetHeldInput();
 
     std::vector<int>* getKeyMap();
@@ -94,6 +96,9 @@ private:
     // with one so that every release is reported exactly once.
     std::vector<bool> keyReleasePending;
     std::vector<bool> mouseReleasePending;
+    // Held when input was forgotten, and not let go since.
+    std::vector<bool> keyIgnoredUntilUp;
+    std::vector<bool> mouseIgnoredUntilUp;
     int inputWait = 0;
     bool mouseUsedLast = false;
     bool keyWasHitThisFrame = false;

@@ -339,3 +339,101 @@ TEST(BattleControllerTest, ACountdownInTheBackgroundRunsOutIntoAPausedFight)
     EXPECT_TRUE(gamePaused);
     EXPECT_EQ(frameCount, 0);
 }
+
+TEST(BattleControllerTest, TheFightOrLastWavePausesOnTheThirdPassWithoutTheFocus)
+{
+    for (const int wanted : {stateFighting, stateLastWave}) {
+        SCOPED_TRACE(wanted);
+        headlessBattle game;
+        ASSERT_EQ(game.initResult, 0);
+        game.skipCountdown();
+        if (wanted == stateLastWave) {
+            game.battle.setNextRound(-1);
+            game.battle.restart(true, false);
+            game.passes(2);
+        }
+        ASSERT_EQ(game.battle.getState(), wanted);
+        // A loss of two passes is a burst of focus events, however often.
+        for (int burst = 0; burst < 3; ++burst) {
+            windowFocused = false;
+            game.passes(2);
+            windowFocused = true;
+            game.pass(true);
+        }
+        EXPECT_FALSE(gamePaused);
+        windowFocused = false;
+        const int steps = frameCount;
+        game.passes(2);
+        EXPECT_FALSE(gamePaused);
+        EXPECT_EQ(frameCount, steps + 2);
+        game.pass(true);
+        EXPECT_TRUE(gamePaused);
+        EXPECT_TRUE(shouldPauseTimer);
+        EXPECT_EQ(frameCount, steps + 2) << "the third pass without the focus stepped";
+    }
+}
+
+TEST(BattleControllerTest, AReleaseLatchedBetweenTicksIsForgottenWhenTheFocusLeaves)
+{
+    for (const int code : {KEY_F10, KEY_TAB}) {
+        SCOPED_TRACE(code);
+        headlessBattle game;
+        ASSERT_EQ(game.initResult, 0);
+        game.skipCountdown();
+        game.passes(5);
+        key[code] = 1;
+        game.pass(true);
+        // Let go on a pass without a tick, as the focus leaves; back at once.
+        key[code] = 0;
+        windowFocused = false;
+        game.pass(false);
+        windowFocused = true;
+        game.passes(2);
+        EXPECT_EQ(frameCount, 8) << "the round restarted";
+        EXPECT_FALSE(gamePaused);
+    }
+}
+
+TEST(BattleControllerTest, AButtonHeldAsTheFocusLeavesNeitherFiresNorClicksUntilPressedAgain)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true);
+    game.pass(true);
+    // Bolts soon fly off and are gone: the newest ever seen tells of firing.
+    int newestBolt = -1;
+    const auto play = [&](int passes) {
+        for (int i = 0; i < passes; ++i) {
+            game.pass(true);
+            for (const unit* shot :
+                 game.units()->search(game.units()->getUnits(), searchByType, bolt))
+                newestBolt = std::max(newestBolt, shot->getUnitID());
+        }
+    };
+    const auto orbiters = [&] {
+        return game.units()->search(game.units()->getUnits(), searchByType, orbiter).size();
+    };
+    mouse_b = 1 | 2;
+    play(12);
+    ASSERT_GE(newestBolt, 0) << "the held left button fired nothing";
+    const int lastBolt = newestBolt;
+
+    // Held through a short loss of the focus and after it.
+    windowFocused = false;
+    play(2);
+    windowFocused = true;
+    play(20);
+    EXPECT_EQ(newestBolt, lastBolt) << "a button held as the focus left kept firing";
+    mouse_b = 0;
+    play(5);
+    EXPECT_EQ(orbiters(), 0u) << "the right button's release called orbiters";
+
+    // Pressed again, both act as before.
+    mouse_b = 1 | 2;
+    play(8);
+    mouse_b = 0;
+    play(3);
+    EXPECT_GT(newestBolt, lastBolt);
+    EXPECT_EQ(orbiters(), 3u);
+}
