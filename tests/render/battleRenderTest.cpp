@@ -294,3 +294,23 @@ TEST_F(BattleRenderTest, FloorPictureIsStretchedOverTheArena)
     EXPECT_LT(pixelsOfColour(buffer, 160, 80, 100, 100, floorGrey), 100 * 100);
     EXPECT_EQ(rgb(buffer, 151, 380), background);
 }
+
+TEST(BattleRenderPauseTest, ThePauseLineShowsInAPausedFightButNeverOverTheRoundsTitle)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    BITMAP* buffer = game.battle.getBuffer();
+    // Right of the round clock, below the arena.
+    const auto pauseLinePixels = [&] { return pixelsOfColour(buffer, 186, 420, 160, 8, hudGrey); };
+    for (int passNumber = 0; passNumber < 15; ++passNumber) {
+        game.pass(true);
+        ASSERT_TRUE(gamePaused);
+        EXPECT_EQ(pauseLinePixels(), 0) << "during the title, pass " << passNumber;
+    }
+    game.skipCountdown();
+    game.pass(true);
+    EXPECT_EQ(pauseLinePixels(), 0) << "in the fight";
+    game.tap(KEY_TAB);
+    game.pass(true);
+    EXPECT_GT(pauseLinePixels(), 100) << "in the paused fight";
+}
