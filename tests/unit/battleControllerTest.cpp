@@ -392,6 +392,34 @@ TEST(BattleControllerTest, AReleaseLatchedBetweenTicksIsForgottenWhenTheFocusLea
         EXPECT_EQ(frameCount, 8) << "the round restarted";
         EXPECT_FALSE(gamePaused);
     }
+    // The same for the right button, which would call orbiters.
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, true);
+    game.passes(2);
+    mouse_b = 2;
+    game.pass(true);
+    mouse_b = 0;
+    windowFocused = false;
+    game.pass(false);
+    windowFocused = true;
+    game.passes(3);
+    EXPECT_TRUE(game.units()->search(game.units()->getUnits(), searchByType, orbiter).empty());
+}
+
+TEST(BattleControllerTest, ALostRoundInTheBackgroundRunsOutIntoAPausedRestart)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    stage(game, false);
+    game.passes(32);
+    ASSERT_EQ(game.battle.getState(), stateLost);
+    windowFocused = false;
+    game.passes(35);
+    EXPECT_EQ(game.battle.getState(), stateFighting) << "the lost banner stood still";
+    EXPECT_TRUE(gamePaused);
 }
 
 TEST(BattleControllerTest, AButtonHeldAsTheFocusLeavesNeitherFiresNorClicksUntilPressedAgain)

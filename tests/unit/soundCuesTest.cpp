@@ -216,6 +216,10 @@ TEST(SoundCuesTest, EnemiesHurtInOnePassSoundOnceFromTheMeanOfWhereTheyAre)
               (std::vector<playedSound>{{soundEnemyHurt, hurtPan},
                                         {soundEnemyDestroyed, game.panAt(*enemies[2])}}));
     EXPECT_NE(hurtPan, soundCues::centrePan);
+    // A later pass's cue comes from its own source alone.
+    enemies[0]->setHP(enemies[0]->getHP() - 100);
+    game.pass(false);
+    EXPECT_EQ(game.recorder.played.back(), (playedSound{soundEnemyHurt, game.panAt(*enemies[0])}));
 }
 
 TEST(SoundCuesTest, TheFighterIsHealedHurtAndAfflictedByWhatItMeets)
