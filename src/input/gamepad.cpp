@@ -66,11 +66,6 @@ void gamepad::poll()
         poll_joystick();
         readControls();
     }
-    for (int which = 0; which < controlCount; ++which) {
-        if (!pressed[which])
-            forgotten[which] = false;
-        held[which] = pressed[which] && !forgotten[which];
-    }
 }
 
 bool gamepad::beyondDeadZone(int position) const
@@ -114,7 +109,7 @@ void gamepad::readControls()
     aimY = axisPosition(aimAxisY);
 }
 
-bool gamepad::isHeld(control which) const { return held[which]; }
+bool gamepad::isHeld(control which) const { return pressed[which]; }
 
 bool gamepad::aimMovement(int& x, int& y) const
 {
@@ -126,8 +121,6 @@ bool gamepad::aimMovement(int& x, int& y) const
     y = aimY * aimMickeysPerStep;
     return true;
 }
-
-void gamepad::forgetHeld() { forgotten = pressed; }
 
 bool gamepad::isEnabled() const { return enabled; }
 void gamepad::setEnabled(bool value) { enabled = value; }

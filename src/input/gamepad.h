@@ -55,9 +55,6 @@ public:
     // The aiming stick's deflection as this pass's mouse movement; false,
     // leaving x and y alone, while it rests inside the dead zone.
     bool aimMovement(int& x, int& y) const;
-    // Whatever is held now reads released until it is let go, as a window
-    // that loses the focus forgets the keys held down.
-    void forgetHeld();
 
     bool isEnabled() const;
     void setEnabled(bool enabled);
@@ -82,8 +79,6 @@ private:
     std::array<int, buttonRoleCount> buttons{};
     int deadZone = 25;
     std::array<bool, controlCount> pressed{};
-    std::array<bool, controlCount> held{};
-    std::array<bool, controlCount> forgotten{};
     int aimX = 0;
     int aimY = 0;
 };

@@ -120,7 +120,6 @@ bool inputObj::padHolds(gamepad::control which) const
 
 void inputObj::forgetHeldInput()
 {
-    pad.forgetHeld();
     keyIgnoredUntilUp = keyWasHit;
     mouseIgnoredUntilUp = mouseWasHit;
     for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
