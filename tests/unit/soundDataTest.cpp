@@ -333,8 +333,9 @@ TEST(SoundDeviceTest, WithoutUsableSamplesTheGameIsSilentAfterOneLine)
     // Autodetection that ends on no driver, as on a machine without a sound
     // card, is no sound; and what it installed is gone again, so that a
     // card found later is used.
-    std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat",
-                               std::filesystem::copy_options::overwrite_existing);
+    // Removed first: mingw's copy_file refuses to overwrite whatever the options.
+    std::remove("sndData.dat");
+    std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat");
     standInCard card(false);
     testing::internal::CaptureStderr();
     const bool startedWithoutDriver = sound.start(192);
