@@ -92,7 +92,8 @@ void dataObj::readConfig(std::istream& in)
         const int slot = keySlotOf(word);
         const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
                            || word == "windowed" || word == "controlThreshold"
-                           || word == "soundVolume" || isPadWord(word);
+                           || word == "soundVolume" || word == "musicVolume"
+                           || isPadWord(word);
         if (!known)
             continue;
         if (!(in >> value))
@@ -112,6 +113,8 @@ void dataObj::readConfig(std::istream& in)
             input->setControlThreshold(value);
         } else if (word == "soundVolume") {
             soundVolume = std::clamp(value, 0, 255);
+        } else if (word == "musicVolume") {
+            musicVolume = std::clamp(value, 0, 255);
         } else if (isPadWord(word)) {
             applyPadSetting(*input->getGamepad(), word, value);
         } else {
@@ -141,6 +144,7 @@ void dataObj::setInputObj(inputObj* newInput)
 
 arena* dataObj::getArena() { return battleArena.get(); }
 int dataObj::getSoundVolume() const { return soundVolume; }
+int dataObj::getMusicVolume() const { return musicVolume; }
 
 void dataObj::setArena(arena* newArena)
 {

@@ -34,6 +34,8 @@ public:
     void setArena(arena* newArena);
     // 0 (no sound at all) to 255.
     int getSoundVolume() const;
+    // 0 (no music) to 255.
+    int getMusicVolume() const;
 
     DATAFILE* getDatafile();
     // Loads the datafile, replacing (and unloading) any loaded before;
@@ -48,6 +50,7 @@ private:
     std::unique_ptr<arena> battleArena;
     DATAFILE* datafile = nullptr;
     int soundVolume = 192;
+    int musicVolume = 128;
 };
 
 #endif
