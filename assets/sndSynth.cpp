@@ -4,14 +4,12 @@
 #include <cmath>
 
 #include "sndLayout.h"
+#include "waveform.h"
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
 constexpr double rate = sndLayout::sampleRate;
-// Every part fades in and out over this long, so nothing clicks.
-constexpr double attackMs = 6;
-constexpr double releaseMs = 10;
+constexpr double sampleMs = 1000 / rate;
 
 // Notes of A major (and the C of A minor for the lost round), in hertz.
 constexpr double noteA3 = 220.00;
@@ -24,11 +22,7 @@ constexpr double noteA5 = 880.00;
 constexpr double noteCs6 = 1108.73;
 constexpr double noteE6 = 1318.51;
 
-enum class shape {
-    sine,
-    triangle,
-    warm
-};
+using waveform::shape;
 
 // One oscillator: gliding from one pitch to another, falling away
 // exponentially after its attack, with an optional vibrato.
@@ -53,28 +47,6 @@ struct hiss {
     double brightness;
 };
 
-double oscillate(shape form, double phase)
-{
-    switch (form) {
-    case shape::triangle:
-        return 2 / pi * std::asin(std::sin(phase));
-    // A sine with a little of its octave and twelfth, like a soft bell.
-    case shape::warm:
-        return (std::sin(phase) + 0.3 * std::sin(2 * phase) + 0.12 * std::sin(3 * phase)) / 1.42;
-    default:
-        return std::sin(phase);
-    }
-}
-
-// Rises over the attack, falls with the decay, and is zero at the part's
-// first and last sample.
-double envelope(double t, double length, double decay)
-{
-    const double attack = std::min(1.0, t / attackMs);
-    const double release = std::min(1.0, (length - 1000 / rate - t) / releaseMs);
-    return std::max(0.0, attack * release * std::exp(-t / decay));
-}
-
 class mixdown {
 public:
     explicit mixdown(int effect) : samples(sndLayout::sampleCount(effect), 0.0) {}
@@ -85,9 +57,10 @@ public:
         forEachSample(part.startMs, part.lengthMs, [&](double t, double length) {
             const double glide = part.fromHz * std::pow(part.toHz / part.fromHz, t / length);
             const double wobble =
-                1 + part.vibratoDepth * std::sin(2 * pi * part.vibratoHz * t / 1000);
-            phase += 2 * pi * glide * wobble / rate;
-            return part.level * envelope(t, length, part.decayMs) * oscillate(part.form, phase);
+                1 + part.vibratoDepth * std::sin(2 * waveform::pi * part.vibratoHz * t / 1000);
+            phase += 2 * waveform::pi * glide * wobble / rate;
+            return part.level * waveform::envelope(t, length, part.decayMs, sampleMs)
+                   * waveform::oscillate(part.form, phase);
         });
         return *this;
     }
@@ -96,8 +69,8 @@ public:
     {
         double filtered = 0;
         forEachSample(part.startMs, part.lengthMs, [&](double t, double length) {
-            filtered += part.brightness * (nextNoise() - filtered);
-            return part.level * envelope(t, length, part.decayMs) * filtered;
+            filtered += part.brightness * (noise.next() - filtered);
+            return part.level * waveform::envelope(t, length, part.decayMs, sampleMs) * filtered;
         });
         return *this;
     }
@@ -128,15 +101,8 @@ private:
             samples[first + i] += part(i * 1000 / rate, length);
     }
 
-    // A fixed generator, so that every build makes the same file.
-    double nextNoise()
-    {
-        noiseState = noiseState * 1664525u + 1013904223u;
-        return static_cast<double>(noiseState >> 8) / (1u << 23) - 1;
-    }
-
     std::vector<double> samples;
-    std::uint32_t noiseState = 12345;
+    waveform::noise noise;
 };
 
 std::vector<std::int16_t> arpeggio(int effect, const double* notes, int count, double stepMs,

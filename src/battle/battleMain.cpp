@@ -11,6 +11,7 @@
 #include "datafileInspector.h"
 #include "loader.h"
 #include "main.h"
+#include "musicCues.h"
 #include "picData.h"
 #include "playerUnit.h"
 #include "soundCues.h"
@@ -28,6 +29,7 @@ constexpr int arenaFloorGrey = 64;
 constexpr int hudGrey = 128;
 constexpr int helpLineHeight = 12;
 constexpr const char* pausedLine = "paused: Tab resumes";
+constexpr const char* mutedLine = "muted: M unmutes";
 // X moves the focus in bursts of out and in events a few milliseconds apart
 // (a window given the focus under the pointer gets both); only a loss that
 // lasts this many passes is one.
@@ -51,6 +53,7 @@ battleMain::~battleMain()
 
 void battleMain::setDataObj(dataObj* newData) { data = newData; }
 void battleMain::setSoundCues(soundCues* listener) { cues = listener; }
+void battleMain::setMusicCues(musicCues* listener) { music = listener; }
 BITMAP* battleMain::getBuffer() { return buffer; }
 int battleMain::getState() const { return state; }
 int battleMain::getStateTimer() const { return stateTimer; }
@@ -176,6 +179,8 @@ void battleMain::go()
     frameTick -= ticksSeen;
     if (cues != nullptr)
         cues->listen(*this);
+    if (music != nullptr)
+        music->listen(*this);
 }
 
 void battleMain::runCountdown()
@@ -375,9 +380,14 @@ void battleMain::drawTimerBar(BITMAP* target, int value)
     const int x = video->getHPBarStartX() + 10;
     textprintf_ex(target, font, x, y, grey(hudGrey), -1, "%d", value);
     // The countdown pauses too, but shows its own banner.
+    const int pausedX = x + text_length(font, "0000000000");
     if (gamePaused && state != stateCountdown)
-        textprintf_ex(target, font, x + text_length(font, "0000000000"), y, grey(hudGrey), -1, "%s",
-                      pausedLine);
+        textprintf_ex(target, font, pausedX, y, grey(hudGrey), -1, "%s", pausedLine);
+    // Kept clear of the paused line, so that neither moves when the other shows.
+    if (data->getInputObj()->isSoundMuted())
+        textprintf_ex(target, font,
+                      pausedX + text_length(font, pausedLine) + text_length(font, "  "), y,
+                      grey(hudGrey), -1, "%s", mutedLine);
 }
 
 void battleMain::drawStatus(BITMAP* target, playerUnit* player)

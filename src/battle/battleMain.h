@@ -7,6 +7,7 @@
 
 class dataObj;
 class loader;
+class musicCues;
 class playerUnit;
 class soundCues;
 class unitList;
@@ -35,6 +36,8 @@ public:
     void setDataObj(dataObj* newData);
     // Told after every pass what happened, to play it; null for silence.
     void setSoundCues(soundCues* listener);
+    // Told after every pass what happened, to choose the music; null for none.
+    void setMusicCues(musicCues* listener);
     // 0 on success, -1 when the graphics datafile is missing or unusable.
     int init();
     // (Re)loads a round: the next one when advancing, else the current one.
@@ -106,6 +109,7 @@ private:
     std::unique_ptr<loader> roundLoader;
     DATAFILE* datafile = nullptr;
     soundCues* cues = nullptr;
+    musicCues* music = nullptr;
 };
 
 #endif

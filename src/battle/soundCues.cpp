@@ -125,8 +125,9 @@ void soundCues::cue(int effect, int pan)
 // Several of one effect in a pass play once, from where they were on average.
 void soundCues::playCues()
 {
+    const bool muted = data.getInputObj()->isSoundMuted();
     for (int effect = 0; effect < soundEffectCount; ++effect) {
-        if (heard[effect] > 0)
+        if (heard[effect] > 0 && !muted)
             player.play(effect, panSum[effect] / heard[effect]);
         panSum[effect] = 0;
         heard[effect] = 0;

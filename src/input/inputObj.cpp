@@ -61,6 +61,7 @@ void inputObj::processInput(int width, int height, bool newFrame)
     pollKeys(newFrame);
     pollMouseMovement(width, height);
     pollMouseButtons(newFrame);
+    pollMuteKey();
 }
 
 void inputObj::pollKeys(bool newFrame)
@@ -112,6 +113,16 @@ void inputObj::pollMouseButtons(bool newFrame)
             mouseUsedLast = true;
     }
 }
+
+void inputObj::pollMuteKey()
+{
+    const bool down = key[KEY_M] != 0;
+    if (down && !muteKeyWasDown)
+        soundMuted = !soundMuted;
+    muteKeyWasDown = down;
+}
+
+bool inputObj::isSoundMuted() const { return soundMuted; }
 
 bool inputObj::padHolds(gamepad::control which) const
 {

@@ -76,6 +76,10 @@ public:
 
     gamepad* getGamepad();
 
+    // M mutes the sound, effects and music together, and the next press
+    // brings it back; a held key counts once.
+    bool isSoundMuted() const;
+
     // Where the mouse movement of a poll comes from: Allegro's mickey counter
     // unless a player without a mouse driver (a headless test) supplies it.
     using mickeySource = std::function<void(int& x, int& y)>;
@@ -86,6 +90,7 @@ private:
     void pollMouseMovement(int width, int height);
     void pollMouseButtons(bool newFrame);
     bool padHolds(gamepad::control which) const;
+    void pollMuteKey();
 
     std::vector<int> keyMap;
     std::vector<bool> keyWasHit;
@@ -102,6 +107,8 @@ private:
     int inputWait = 0;
     bool mouseUsedLast = false;
     bool keyWasHitThisFrame = false;
+    bool soundMuted = false;
+    bool muteKeyWasDown = false;
     int controlThreshold = 0;
     std::unique_ptr<cursor> mouseCursor;
     mickeySource readMickeys;

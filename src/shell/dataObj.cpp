@@ -92,8 +92,7 @@ void dataObj::readConfig(std::istream& in)
         const int slot = keySlotOf(word);
         const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
                            || word == "windowed" || word == "controlThreshold"
-                           || word == "soundVolume" || word == "musicVolume"
-                           || isPadWord(word);
+                           || word == "soundVolume" || word == "musicVolume" || isPadWord(word);
         if (!known)
             continue;
         if (!(in >> value))

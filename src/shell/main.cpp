@@ -8,6 +8,7 @@
 
 #include "battleMain.h"
 #include "dataObj.h"
+#include "musicDevice.h"
 #include "soundDevice.h"
 
 std::atomic<int> frameTick{0};
@@ -32,6 +33,8 @@ namespace {
 
 soundDevice* sound = nullptr;
 soundCues* cues = nullptr;
+musicDevice* music = nullptr;
+musicCues* musicChoice = nullptr;
 
 void onCloseButton() { closeRequested = true; }
 void onSwitchIn() { windowFocused = true; }
@@ -77,6 +80,25 @@ bool startLibrary()
     return false;
 }
 
+void startSound()
+{
+    sound = new soundDevice();
+    const bool running = sound->start(dO->getSoundVolume(), dO->getMusicVolume());
+    if (sound->playsEffects()) {
+        cues = new soundCues(*sound, *dO);
+        bM->setSoundCues(cues);
+    }
+    if (!running || dO->getMusicVolume() == 0)
+        return;
+    music = new musicDevice();
+    if (!music->start()) {
+        std::fprintf(stderr, "Playing without music: the sound driver has no voice for it\n");
+        return;
+    }
+    musicChoice = new musicCues(*music, *dO);
+    bM->setMusicCues(musicChoice);
+}
+
 }  // namespace
 
 int mainInitialize()
@@ -98,11 +120,7 @@ int mainInitialize()
     bM->setDataObj(dO);
     if (bM->init() != 0)
         return -1;
-    sound = new soundDevice();
-    if (sound->start(dO->getSoundVolume())) {
-        cues = new soundCues(*sound, *dO);
-        bM->setSoundCues(cues);
-    }
+    startSound();
     return 0;
 }
 
@@ -127,7 +145,8 @@ int runGame()
         return 0;
     while (!key[KEY_ESC] && !closeRequested) {
         bM->go();
-        sound->followMuteKey(key[KEY_M] != 0);
+        if (musicChoice != nullptr)
+            music->fillStream();
         vsync();
         blit(bM->getBuffer(), screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
     }

@@ -51,28 +51,39 @@ private:
 
 soundDevice::~soundDevice()
 {
-    if (samples == nullptr)
-        return;
-    remove_sound();
-    unload_datafile(samples);
+    if (driverRunning)
+        remove_sound();
+    releaseSamples();
 }
 
-bool soundDevice::start(int newVolume)
+bool soundDevice::start(int effectVolume, int musicVolume)
 {
-    volume = newVolume;
-    if (volume <= 0)
-        return false;
-    std::string problem = loadSamples();
-    if (problem.empty())
-        problem = startDriver();
-    if (problem.empty())
-        return true;
+    volume = effectVolume;
+    const std::string effectProblem = volume > 0 ? loadSamples() : "";
+    if (!effectProblem.empty())
+        releaseSamples();
+    // Unusable samples still leave the music to play.
+    const bool anythingToPlay = samples != nullptr || musicVolume > 0;
+    const std::string driverProblem = anythingToPlay ? startDriver() : "";
+    driverRunning = anythingToPlay && driverProblem.empty();
+    if (!driverRunning)
+        releaseSamples();
+    if (!driverProblem.empty())
+        std::fprintf(stderr, "Playing without sound: %s\n", driverProblem.c_str());
+    else if (!effectProblem.empty())
+        std::fprintf(stderr, "Playing without sound%s: %s\n", driverRunning ? " effects" : "",
+                     effectProblem.c_str());
+    return driverRunning;
+}
+
+void soundDevice::releaseSamples()
+{
     if (samples != nullptr)
         unload_datafile(samples);
     samples = nullptr;
-    std::fprintf(stderr, "Playing without sound: %s\n", problem.c_str());
-    return false;
 }
+
+bool soundDevice::playsEffects() const { return samples != nullptr && driverRunning; }
 
 std::string soundDevice::loadSamples()
 {
@@ -101,18 +112,9 @@ std::string soundDevice::startDriver()
     return "";
 }
 
-void soundDevice::followMuteKey(bool keyDown)
-{
-    if (keyDown && !muteKeyWasDown)
-        muted = !muted;
-    muteKeyWasDown = keyDown;
-}
-
-bool soundDevice::isMuted() const { return muted; }
-
 void soundDevice::play(int effect, int pan)
 {
-    if (samples == nullptr || muted || effect < 0 || effect >= soundEffectCount)
+    if (!playsEffects() || effect < 0 || effect >= soundEffectCount)
         return;
     play_sample(static_cast<SAMPLE*>(samples[effect].dat), volume, pan, 1000, 0);
 }

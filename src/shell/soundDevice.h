@@ -20,13 +20,13 @@ public:
     soundDevice(const soundDevice&) = delete;
     soundDevice& operator=(const soundDevice&) = delete;
 
-    // Loads the samples and starts the sound driver, to play at the volume
-    // (1 to 255). A volume of 0 starts nothing. Says in one line on standard
-    // error why the game will be silent, and returns false, when it will be.
-    bool start(int volume);
-    // Edge-triggered: one press mutes, the next one unmutes.
-    void followMuteKey(bool keyDown);
-    bool isMuted() const;
+    // Loads the samples when the effects' volume (0 to 255) is above 0, and
+    // starts the sound driver when the effects or the music (its volume
+    // given) will play; with both at 0 it starts nothing. Says in one line on
+    // standard error why the effects or the whole game will be silent.
+    // Returns whether the driver runs.
+    bool start(int effectVolume, int musicVolume);
+    bool playsEffects() const;
     void play(int effect, int pan) override;
 
 private:
@@ -34,10 +34,11 @@ private:
     std::string loadSamples();
     std::string startDriver();
 
+    void releaseSamples();
+
     DATAFILE* samples = nullptr;
     int volume = 0;
-    bool muted = false;
-    bool muteKeyWasDown = false;
+    bool driverRunning = false;
 };
 
 #endif

@@ -16,6 +16,8 @@
 #include "battleTestKit.h"
 #include "broxMath.h"
 #include "loader.h"
+#include "musicCues.h"
+#include "musicScore.h"
 #include "soundCues.h"
 
 namespace {
@@ -201,6 +203,7 @@ struct replayRecord {
     int pauses = 0;
     int restarts = 0;
     std::set<int> effectsHeard;
+    std::set<int> piecesPlayed;
 };
 
 // Sound only listens: the game is played with its cues attached, and must
@@ -209,6 +212,17 @@ class heardEffects : public samplePlayer {
 public:
     explicit heardEffects(std::set<int>& effects) : heard(effects) {}
     void play(int effect, int) override { heard.insert(effect); }
+
+private:
+    std::set<int>& heard;
+};
+
+// So does the music.
+class heardMusic : public musicPlayer {
+public:
+    explicit heardMusic(std::set<int>& pieces) : heard(pieces) {}
+    void startPiece(int piece) override { heard.insert(piece); }
+    void setLevel(int) override {}
 
 private:
     std::set<int>& heard;
@@ -239,6 +253,9 @@ replayRecord playScriptedGame()
     heardEffects listener(record.effectsHeard);
     soundCues cues(listener, game.data);
     game.battle.setSoundCues(&cues);
+    heardMusic music(record.piecesPlayed);
+    musicCues musicChoice(music, game.data);
+    game.battle.setMusicCues(&musicChoice);
     scriptedPlayer player;
     inputObj& input = *game.data.getInputObj();
     input.setControlThreshold(replayControlThreshold);
@@ -373,6 +390,8 @@ TEST(ReplayTest, ScriptedGamePlaysOutExactlyAsRecorded)
     for (int effect = 0; effect < soundEffectCount; ++effect)
         EXPECT_TRUE(effect == soundHealTaken || record.effectsHeard.count(effect) == 1)
             << "effect " << effect << " was never heard";
+    EXPECT_EQ(record.piecesPlayed,
+              (std::set<int>{musicRound0, musicRound1, musicRound2, musicEndRound}));
     EXPECT_GT(record.restarts, 0);
     EXPECT_EQ(record.typesSeen,
               (std::set<int>{chaser, bolt, orbiter, blast, poleon, seeker, healOrb, aimMarker}));

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <vector>
 
 #include "battleTestKit.h"
 #include "loader.h"
+#include "musicCues.h"
+#include "musicScore.h"
 #include "soundCues.h"
 
 namespace {
@@ -37,10 +40,24 @@ public:
     std::vector<playedSound> played;
 };
 
-// A headless battle whose controller tells a recording player what to play.
+class recordingMusic : public musicPlayer {
+public:
+    void startPiece(int piece) override { started.push_back(piece); }
+    void setLevel(int level) override { levels.push_back(level); }
+    int level() const { return levels.empty() ? -1 : levels.back(); }
+
+    std::vector<int> started;
+    std::vector<int> levels;
+};
+
+// A headless battle whose controller tells recording players what to play.
 class listenedBattle : public headlessBattle {
 public:
-    listenedBattle() : cues(recorder, data) { battle.setSoundCues(&cues); }
+    listenedBattle() : cues(recorder, data), musicChoice(music, data)
+    {
+        battle.setSoundCues(&cues);
+        battle.setMusicCues(&musicChoice);
+    }
 
     unit* first(int type)
     {
@@ -97,6 +114,8 @@ public:
 
     recordingPlayer recorder;
     soundCues cues;
+    recordingMusic music;
+    musicCues musicChoice;
 };
 
 }  // namespace
@@ -314,7 +333,73 @@ TEST(SoundCuesTest, TheBattleRunsTheSameWhetherItIsListenedToOrNot)
     listenedBattle game;
     ASSERT_EQ(game.initResult, 0);
     const std::vector<int> heard = playScripted(game);
-    EXPECT_TRUE(heard == silent) << "the sound changed the battle";
+    EXPECT_TRUE(heard == silent) << "the sound or the music changed the battle";
     for (int effect : {soundBolt, soundOrbiters, soundEnemyHurt})
         EXPECT_GT(game.recorder.count(effect), 0) << "effect " << effect;
+}
+
+TEST(MusicCuesTest, EachRoundStartsItsPieceWhichIsQuieterWhilePausedAndGivesWayToTheBanner)
+{
+    listenedBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.pass(false);
+    EXPECT_EQ(game.music.started, std::vector<int>{musicRound0});
+    EXPECT_EQ(game.music.level(), 128);
+    game.stageMeeting(150, -1);
+    ASSERT_TRUE(game.passUntilPresent(poleon));
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 32);
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 128);
+
+    // The won round's own sound is its sting; the next round brings its piece.
+    ASSERT_TRUE(game.passUntilState(stateWon));
+    EXPECT_EQ(game.music.level(), 0);
+    game.passes(150, true);  // the banner shows for 150 passes
+    ASSERT_TRUE(game.passUntilState(stateCountdown));
+    EXPECT_EQ(game.music.started, (std::vector<int>{musicRound0, musicRound1}));
+    EXPECT_EQ(game.music.level(), 128);
+    // Played again, a round starts its piece from the beginning again.
+    game.skipCountdown();
+    game.passes(5, true);
+    game.tap(KEY_F10);
+    EXPECT_EQ(game.music.started, (std::vector<int>{musicRound0, musicRound1, musicRound1}));
+}
+
+TEST(MusicCuesTest, VolumeZeroPlaysNoneAndMSilencesMusicAndEffectsTogether)
+{
+    {
+        listenedBattle quiet;
+        ASSERT_EQ(quiet.initResult, 0);
+        std::istringstream config("musicVolume 0");
+        quiet.data.readConfig(config);
+        quiet.skipCountdown();
+        quiet.tap(KEY_TAB);
+        quiet.tap(KEY_TAB);
+        EXPECT_TRUE(quiet.music.started.empty());
+        EXPECT_EQ(quiet.music.levels, std::vector<int>{0});
+    }
+    listenedBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.stageMeeting(150, -1);
+    ASSERT_TRUE(game.passUntilPresent(poleon));
+    // Held over several passes, the key mutes once.
+    key[KEY_M] = 1;
+    game.passes(3, true);
+    key[KEY_M] = 0;
+    game.pass(true);
+    EXPECT_EQ(game.music.level(), 0);
+    game.recorder.played.clear();
+    mouse_b = 1;
+    game.passes(20, true);
+    mouse_b = 0;
+    EXPECT_NE(game.first(bolt), nullptr) << "muted, the fight goes on";
+    EXPECT_EQ(game.recorder.count(soundBolt), 0);
+
+    game.tap(KEY_M);
+    EXPECT_EQ(game.music.level(), 128);
+    mouse_b = 1;
+    game.passes(20, true);
+    mouse_b = 0;
+    EXPECT_GT(game.recorder.count(soundBolt), 0);
 }

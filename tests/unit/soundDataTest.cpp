@@ -312,19 +312,19 @@ TEST(SoundDeviceTest, WithoutUsableSamplesTheGameIsSilentAfterOneLine)
     scratchFolder folder;
     soundDevice sound;
     testing::internal::CaptureStderr();
-    const bool startedAtZero = sound.start(0);
+    const bool startedAtZero = sound.start(0, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(startedAtZero);
 
     testing::internal::CaptureStderr();
-    const bool startedWithoutFile = sound.start(192);
+    const bool startedWithoutFile = sound.start(192, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Playing without sound: sndData.dat was not found\n");
     EXPECT_FALSE(startedWithoutFile);
 
     writeSampleFile("sndData.dat", soundEffectCount, {16, 4, 5});
     testing::internal::CaptureStderr();
-    const bool startedDamaged = sound.start(192);
+    const bool startedDamaged = sound.start(192, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Playing without sound: sndData.dat is unusable: object 12: its sample is damaged\n");
     EXPECT_FALSE(startedDamaged);
@@ -338,22 +338,27 @@ TEST(SoundDeviceTest, WithoutUsableSamplesTheGameIsSilentAfterOneLine)
     std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat");
     standInCard card(false);
     testing::internal::CaptureStderr();
-    const bool startedWithoutDriver = sound.start(192);
+    const bool startedWithoutDriver = sound.start(192, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Playing without sound: no sound device\n");
     EXPECT_FALSE(startedWithoutDriver);
     EXPECT_EQ(digi_card, DIGI_NONE);
     sound.play(soundBolt, 128);
     card.setPresent(true);
-    EXPECT_TRUE(sound.start(192));
+    EXPECT_TRUE(sound.start(192, 0));
     sound.play(soundBolt, 128);
     EXPECT_EQ(card.voicesStarted().size(), 1u);
 
-    sound.followMuteKey(true);
-    sound.followMuteKey(true);
-    EXPECT_TRUE(sound.isMuted()) << "a held key toggles once";
-    sound.followMuteKey(false);
-    sound.followMuteKey(true);
-    EXPECT_FALSE(sound.isMuted());
+    // The music needs no samples: without them only the effects are missing.
+    std::remove("sndData.dat");
+    soundDevice musicOnly;
+    testing::internal::CaptureStderr();
+    const bool startedForMusic = musicOnly.start(192, 128);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Playing without sound effects: sndData.dat was not found\n");
+    EXPECT_TRUE(startedForMusic);
+    EXPECT_FALSE(musicOnly.playsEffects());
+    musicOnly.play(soundBolt, 128);
+    EXPECT_EQ(card.voicesStarted().size(), 1u);
 }
 
 TEST(SoundConfigTest, VolumeIsReadLikeTheOtherKeysAndKeptInRange)
@@ -371,20 +376,27 @@ TEST(SoundConfigTest, VolumeIsReadLikeTheOtherKeysAndKeptInRange)
         data.readConfig(in);
         EXPECT_EQ(data.getSoundVolume(), r.volume) << r.text;
     }
+    for (const reading& r : {reading{"", 128}, reading{"musicVolume 0 soundVolume 9", 0},
+                             reading{"musicVolume 300", 255}, reading{"musicVolume -1", 0}}) {
+        dataObj data;
+        std::istringstream in(r.text);
+        data.readConfig(in);
+        EXPECT_EQ(data.getMusicVolume(), r.volume) << r.text;
+    }
     dataObj data;
-    std::istringstream in("soundVolume 10 resolution 1024 keyUp 17");
+    std::istringstream in("soundVolume 10 musicVolume 20 resolution 1024 keyUp 17");
     data.readConfig(in);
     EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 1024);
     EXPECT_EQ((*data.getInputObj()->getKeyMap())[keyUp], 17);
 }
 
-TEST(SoundDeviceTest, EachEffectPlaysAtTheVolumeFromItsPlaceUntilMuted)
+TEST(SoundDeviceTest, EachEffectPlaysAtTheVolumeFromItsPlace)
 {
     scratchFolder folder;
     std::filesystem::copy_file(BROX_SNDDATA, "sndData.dat");
     standInCard card(true);
     soundDevice sound;
-    ASSERT_TRUE(sound.start(77));
+    ASSERT_TRUE(sound.start(77, 0));
     sound.play(soundBolt, 30);
     sound.play(soundBlast, 220);
     const auto framesOf = [](int effect) {
@@ -393,15 +405,4 @@ TEST(SoundDeviceTest, EachEffectPlaysAtTheVolumeFromItsPlaceUntilMuted)
     const std::vector<standInCard::voice> heard{{framesOf(soundBolt), 77, 30},
                                                 {framesOf(soundBlast), 77, 220}};
     EXPECT_EQ(card.voicesStarted(), heard);
-
-    // Muted, nothing sounds, with the M key down or up again, until the next press.
-    sound.followMuteKey(true);
-    sound.play(soundBolt, 128);
-    sound.followMuteKey(false);
-    sound.play(soundBlast, 128);
-    EXPECT_EQ(card.voicesStarted(), heard);
-    sound.followMuteKey(true);
-    sound.play(soundRoundWon, 128);
-    ASSERT_EQ(card.voicesStarted().size(), 3u);
-    EXPECT_EQ(card.voicesStarted().back(), (standInCard::voice{framesOf(soundRoundWon), 77, 128}));
 }

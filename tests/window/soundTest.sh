@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The game's sound as ALSA's file plugin records it: the round's title and the
-# bolts of a held fire button are heard; soundVolume 0 plays nothing at all;
-# without sndData.dat the game plays silently after saying so in one line.
+# The game's sound as ALSA's file plugin records it: the music plays through
+# a fight in which nothing happens; with musicVolume 0 such a fight is silent,
+# while the round's title and the bolts of a held fire button are heard;
+# soundVolume 0 with musicVolume 0 opens no sound device at all; without
+# sndData.dat the music plays on after the game says so in one line.
 source "$(dirname "$0")/../support/windowLib.sh"
 
 TITLE_BORDER="255,195,60"
@@ -46,48 +48,70 @@ hold_fire() {
     sleep 0.3
 }
 
+# The loudest sample while nothing but the music could sound: after the
+# title, too soon for a chaser to reach the fighter.
+loudest_while_idle() {
+    sleep 1
+    local from
+    from=$(size_of "$1")
+    sleep 0.5
+    loudest "$1" "$from" "$(size_of "$1")"
+}
+
+with_config_line() {
+    cp "$CONFIG" "$WORK/$1.txt"
+    echo "$2" >>"$WORK/$1.txt"
+    CONFIG="$WORK/$1.txt"
+}
+
 start_display
+DEFAULT_CONFIG=$CONFIG
+
+music="$WORK/music.raw"
+sound_to_file "$music"
+start_and_fight
+idle=$(loudest_while_idle "$music")
+quit_game
+echo "with music, loudest sample of an idle fight: $idle"
+[ "$idle" -gt 200 ] || fail "the music was not heard (loudest sample $idle)"
 
 audio="$WORK/audio.raw"
 sound_to_file "$audio"
+with_config_line no-music "musicVolume 0"
 start_and_fight
 title=$(loudest "$audio")
 [ "$title" -gt 1000 ] || fail "the round's title was not heard (loudest sample $title)"
-# Long enough for the title to end, too short for a chaser to reach the fighter.
-sleep 1
-quiet_from=$(size_of "$audio")
-sleep 0.5
+quiet=$(loudest_while_idle "$audio")
 fire_from=$(size_of "$audio")
-quiet=$(loudest "$audio" "$quiet_from" "$fire_from")
 hold_fire
 fire_to=$(size_of "$audio")
 bolts=$(loudest "$audio" "$fire_from" "$fire_to")
 quit_game
-echo "loudest samples: title $title, before firing $quiet, while firing $bolts"
+echo "musicVolume 0, loudest samples: title $title, before firing $quiet, while firing $bolts"
 [ "$quiet" -lt 50 ] || fail "sound before anything happened"
 [ "$bolts" -gt 500 ] || fail "holding the fire button was not heard"
 [ ! -s "$WORK/game.out" ] || fail "the game wrote to its output with a sound device there"
 
 silent="$WORK/silent.raw"
 sound_to_file "$silent"
-cp "$CONFIG" "$WORK/quiet.txt"
-echo "soundVolume 0" >>"$WORK/quiet.txt"
-CONFIG="$WORK/quiet.txt"
+with_config_line quiet "soundVolume 0"
 start_and_fight
 hold_fire
 quit_game
-[ "$(size_of "$silent")" -eq 0 ] || fail "soundVolume 0 still opened the sound device"
+[ "$(size_of "$silent")" -eq 0 ] || fail "soundVolume 0 and musicVolume 0 still opened the sound device"
 [ ! -s "$WORK/game.out" ] || fail "soundVolume 0 is not worth a message"
-echo "soundVolume 0: no sound device opened"
+echo "soundVolume 0 and musicVolume 0: no sound device opened"
 
 rm -rf "$WORK/run"
 SND_DATA=
-CONFIG=$3
+CONFIG=$DEFAULT_CONFIG
+without="$WORK/without.raw"
+sound_to_file "$without"
 start_and_fight
-hold_fire
+idle=$(loudest_while_idle "$without")
 quit_game
-[ "$(size_of "$silent")" -eq 0 ] || fail "the game without sndData.dat played sound"
-[ "$(cat "$WORK/game.out")" = "Playing without sound: sndData.dat was not found" ] ||
+[ "$(cat "$WORK/game.out")" = "Playing without sound effects: sndData.dat was not found" ] ||
     fail "without sndData.dat the game did not say so in one line"
-echo "no sndData.dat: played silently after one line"
+[ "$idle" -gt 200 ] || fail "without sndData.dat the music stopped too"
+echo "no sndData.dat: said so in one line, and the music played on"
 echo "PASS"
