@@ -1,5 +1,5 @@
 // sndbuilder: makes every sound effect of the game and writes sndData.dat,
-// or prints each effect's length and levels.
+// or prints each effect's and each piece of music's length and levels.
 // Usage: sndbuilder <output.dat> | sndbuilder --measure
 #include <allegro.h>
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "datWriter.h"
+#include "musicDevice.h"
 #include "sndLayout.h"
 #include "sndSynth.h"
 
@@ -32,6 +33,45 @@ std::string objectName(int effect)
 
 double decibels(double level) { return level > 0 ? 20 * std::log10(level / 32768) : -INFINITY; }
 
+struct loudness {
+    double peak = 0;
+    double rms = 0;
+};
+
+// Of samples centred on zero, in Allegro's 16-bit range.
+template <typename Samples> loudness loudnessOf(const Samples& wave, double centre)
+{
+    loudness result;
+    double energy = 0;
+    for (const auto sample : wave) {
+        const double value = static_cast<double>(sample) - centre;
+        result.peak = std::max(result.peak, std::fabs(value));
+        energy += value * value;
+    }
+    result.rms = std::sqrt(energy / wave.size());
+    return result;
+}
+
+// Each piece as the game plays it at the default musicVolume, over one loop
+// once it has faded in.
+void measureMusic()
+{
+    std::printf("\n| music at musicVolume 128 | loop | peak | RMS |\n|---|---|---|---|\n");
+    for (int piece = 0; piece < musicPieceCount; ++piece) {
+        musicDevice music;
+        music.setLevel(128);
+        music.startPiece(piece);
+        std::vector<std::uint16_t> wave(musicSequencer::sampleRate);
+        music.mix(wave.data(), static_cast<int>(wave.size()));
+        wave.resize(musicSequencer(musicScore::piece(piece)).loopLength());
+        music.mix(wave.data(), static_cast<int>(wave.size()));
+        const loudness level = loudnessOf(wave, 0x8000);
+        std::printf("| %s | %.1f s | %.1f dBFS | %.1f dBFS |\n", musicScore::piece(piece).name,
+                    static_cast<double>(wave.size()) / musicSequencer::sampleRate,
+                    decibels(level.peak), decibels(level.rms));
+    }
+}
+
 // What a listener would check by ear: how long, how loud at the top and on
 // average, and whether the ends are silent.
 int measure()
@@ -39,17 +79,12 @@ int measure()
     std::printf("| effect | length | peak | RMS | first / last sample |\n|---|---|---|---|---|\n");
     for (int effect = 0; effect < soundEffectCount; ++effect) {
         const std::vector<std::int16_t> wave = synthesiseEffect(effect);
-        double peak = 0;
-        double energy = 0;
-        for (std::int16_t value : wave) {
-            peak = std::max(peak, std::fabs(static_cast<double>(value)));
-            energy += static_cast<double>(value) * value;
-        }
-        const double rms = std::sqrt(energy / wave.size());
+        const loudness level = loudnessOf(wave, 0);
         std::printf("| %s | %.1f ms | %.1f dBFS | %.1f dBFS | %d / %d |\n", effectNames[effect],
-                    wave.size() * 1000.0 / sndLayout::sampleRate, decibels(peak), decibels(rms),
-                    wave.front(), wave.back());
+                    wave.size() * 1000.0 / sndLayout::sampleRate, decibels(level.peak),
+                    decibels(level.rms), wave.front(), wave.back());
     }
+    measureMusic();
     return 0;
 }
 
