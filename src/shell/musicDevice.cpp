@@ -34,7 +34,12 @@ bool musicDevice::start()
 
 void musicDevice::startPiece(int piece)
 {
-    outgoing = std::move(playing);
+    // A piece already silenced, as under a banner, must not sound again
+    // while it fades out.
+    if (level > 0)
+        outgoing = std::move(playing);
+    else
+        outgoing = channel{};
     playing.piece = std::make_unique<musicSequencer>(musicScore::piece(piece));
     playing.gain = 0;
 }

@@ -98,7 +98,7 @@ TEST(MusicSequencerTest, ThePiecesDifferAndRiseInPaceFromRoundToRound)
               musicScore::piece(musicRound2).beatsPerMinute);
 }
 
-TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneGlidesToSilence)
+TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneStaysSilent)
 {
     musicDevice changing;
     changing.setLevel(128);
@@ -121,6 +121,14 @@ TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneGlidesTo
     EXPECT_NE(fading.front(), 0x8000) << "the level fell at once: a click";
     EXPECT_TRUE(std::all_of(fading.begin() + rate / 10 + 1, fading.end(),
                             [](std::uint16_t value) { return value == 0x8000; }));
+
+    // After a silence, as under a banner, the next piece starts alone.
+    changing.startPiece(musicRound1);
+    changing.setLevel(128);
+    musicDevice afterSilence;
+    afterSilence.startPiece(musicRound1);
+    afterSilence.setLevel(128);
+    EXPECT_EQ(mixed(changing, 0.5), mixed(afterSilence, 0.5)) << "the silenced piece came back";
 }
 
 TEST(MusicDeviceTest, AtTheDefaultVolumesTheMusicSitsWellUnderTheEffects)
