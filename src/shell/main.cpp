@@ -145,7 +145,7 @@ int runGame()
         return 0;
     while (!key[KEY_ESC] && !closeRequested) {
         bM->go();
-        if (musicChoice != nullptr)
+        if (music != nullptr)
             music->fillStream();
         vsync();
         blit(bM->getBuffer(), screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
