@@ -9,6 +9,7 @@
 #include "battleMain.h"
 #include "dataObj.h"
 #include "soundDevice.h"
+#include "windowIdentity.h"
 
 std::atomic<int> frameTick{0};
 std::atomic<int> frameInRound{0};
@@ -84,6 +85,7 @@ int mainInitialize()
     bM = new battleMain();
     dO = new dataObj();
     dO->readConfig();
+    windowIdentity::beforeGraphicsMode("brox");
     if (!openGraphicsMode(*dO->getVideoSettings())) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Unable to set any graphic mode\n%s\n", allegro_error);
@@ -108,6 +110,7 @@ int mainInitialize()
 
 int runGame()
 {
+    windowIdentity::beforeLibrary();
     if (!startLibrary()) {
         // Without a display the player would otherwise see nothing at all.
         std::fprintf(stderr, "Unable to start the Allegro game library: %s\n",
