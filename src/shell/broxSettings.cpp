@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "main.h"
 #include "settingsFile.h"
 #include "settingsWindow.h"
 #include "windowIdentity.h"
@@ -62,7 +63,7 @@ int setAll(settingsFile& file, const std::vector<std::string>& assignments)
 bool openWindow()
 {
     windowIdentity::beforeLibrary();
-    if (allegro_init() != 0) {
+    if (!startLibrary()) {
         std::fprintf(stderr, "brox-settings: cannot start the Allegro game library: %s\n",
                      allegro_error[0] != '\0' ? allegro_error : "no display to show the window on");
         return false;

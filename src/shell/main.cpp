@@ -63,21 +63,6 @@ bool openGraphicsMode(videoSettings& video)
     return true;
 }
 
-// An X server that has just started, or that is resetting because its last
-// client left, can refuse a connection for a moment; the library then fails
-// with no reason given. A few more tries, a moment apart, get past that.
-bool startLibrary()
-{
-    constexpr int attempts = 3;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        if (allegro_init() == 0)
-            return true;
-        if (attempt < attempts)
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    }
-    return false;
-}
-
 }  // namespace
 
 int mainInitialize()
@@ -106,6 +91,21 @@ int mainInitialize()
         bM->setSoundCues(cues);
     }
     return 0;
+}
+
+// An X server that has just started, or that is resetting because its last
+// client left, can refuse a connection for a moment; the library then fails
+// with no reason given. A few more tries, a moment apart, get past that.
+bool startLibrary()
+{
+    constexpr int attempts = 3;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (allegro_init() == 0)
+            return true;
+        if (attempt < attempts)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
 }
 
 int runGame()
