@@ -2,7 +2,8 @@
 
 #include <allegro.h>
 
-#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX)
+// Where Allegro has its X11 driver: not on Windows, macOS or a web page.
+#ifdef ALLEGRO_WITH_XWINDOWS
 #include <xalleg.h>
 
 #include <X11/Xatom.h>
