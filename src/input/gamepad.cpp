@@ -120,8 +120,8 @@ void gamepad::readControls()
     // it counts as pulled only past the centre by the dead zone.
     pressed[fire] = leans(axisPosition(fireAxis), 1) || buttonDown(fireButton);
     pressed[orbiters] = leans(axisPosition(orbitersAxis), 1) || buttonDown(orbitersButton);
-    pressed[blast] = buttonDown(blastButton);
-    pressed[pause] = buttonDown(pauseButton);
+    pressed[setOffBlast] = buttonDown(blastButton);
+    pressed[pauseGame] = buttonDown(pauseButton);
     pressed[restart] = buttonDown(restartButton);
     aimX = axisPosition(aimAxisX);
     aimY = axisPosition(aimAxisY);

@@ -37,8 +37,8 @@ public:
         moveRight,
         fire,
         orbiters,
-        blast,
-        pause,
+        setOffBlast,
+        pauseGame,
         restart,
         controlCount
     };

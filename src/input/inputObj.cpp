@@ -11,8 +11,8 @@ bool isUsableKeyCode(int code) { return code >= 1 && code < KEY_MAX; }
 // The pad control that also drives each key map slot and mouse button;
 // controlCount for none.
 constexpr gamepad::control padControlOfKey[keySlotCount] = {
-    gamepad::moveUp, gamepad::moveDown, gamepad::moveLeft, gamepad::moveRight,
-    gamepad::blast,  gamepad::restart,  gamepad::pause,    gamepad::controlCount};
+    gamepad::moveUp,      gamepad::moveDown, gamepad::moveLeft,  gamepad::moveRight,
+    gamepad::setOffBlast, gamepad::restart,  gamepad::pauseGame, gamepad::controlCount};
 constexpr gamepad::control padControlOfButton[mouseSlotCount] = {gamepad::fire, gamepad::orbiters,
                                                                  gamepad::controlCount};
 
