@@ -92,6 +92,9 @@ held_for_a_moment() {
 }
 moves_up_with_q() {
     local before after
+    # Under load the first focus can come before the window takes it; with no
+    # window manager, keys reach only the focused window.
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
     before=$(fighter_y)
     held_for_a_moment q
     after=$(fighter_y)
@@ -99,10 +102,25 @@ moves_up_with_q() {
 }
 # The round's title shows first; the fighter moves once the fight begins.
 wait_for 15 moves_up_with_q || fail "Q did not move the fighter up"
-before=$(fighter_y)
-held_for_a_moment w
-after=$(fighter_y)
-[ "$after" -ge $((before - 5)) ] || fail "W still moved the fighter up ($before -> $after)"
+# 0: W left the fighter where it was; 1: W moved it up; 2: the fighter was
+# not to be seen (lost to a chaser, its round starting again), which tells
+# nothing either way.
+w_result() {
+    local before after
+    before=$(fighter_y)
+    held_for_a_moment w
+    after=$(fighter_y)
+    [ -n "$before" ] && [ -n "$after" ] || return 2
+    echo "W: $before -> $after" >&2
+    [ "$after" -ge $((before - 5)) ] || return 1
+}
+for attempt in 1 2 3; do
+    status=0
+    w_result || status=$?
+    [ "$status" -ne 1 ] || fail "W still moved the fighter up"
+    [ "$status" -ne 0 ] || break
+done
+[ "$status" -eq 0 ] || fail "the fighter was not to be seen while W was tried"
 echo "the fighter moves up with Q, and not with W"
 
 xdotool keydown Escape
