@@ -1,0 +1,33 @@
+/* Brox's web platform for Allegro 4.4: the drivers that put Allegro's screen,
+ * keyboard, mouse and timer into a browser page, built with emscripten.
+ * Nothing here blocks: a page gets no events while its code runs, so the
+ * screen's vsync is where the program yields to the browser (ASYNCIFY), and
+ * every event handler and the timer run on the one thread meanwhile. */
+
+#ifndef AINTWEB_H
+#define AINTWEB_H
+
+#include "allegro.h"
+#include "allegro/internal/aintern.h"
+
+#define SYSTEM_WEB   AL_ID('W','E','B',' ')
+#define GFX_WEB      AL_ID('W','E','B','G')
+#define KEYBOARD_WEB AL_ID('W','E','B','K')
+#define MOUSE_WEB    AL_ID('W','E','B','M')
+#define TIMER_WEB    AL_ID('W','E','B','T')
+
+AL_VAR(SYSTEM_DRIVER, system_web);
+AL_VAR(GFX_DRIVER, gfx_web);
+AL_VAR(KEYBOARD_DRIVER, keyboard_web);
+AL_VAR(MOUSE_DRIVER, mouse_web);
+AL_VAR(TIMER_DRIVER, timer_web);
+
+/* The page lost the player's attention (another tab or window): what is held
+ * is let go, as Allegro's X11 driver does on a focus out. */
+AL_FUNC(void, _web_keyboard_release_all, (void));
+AL_FUNC(void, _web_mouse_release_all, (void));
+
+/* The screen's size, for the mouse's range while the pointer is locked. */
+AL_FUNC(void, _web_screen_size, (int *w, int *h));
+
+#endif

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The game in a browser page: installs what is missing, builds the Linux tree
+# (its picture file and icon go into the page), fetches and checks Allegro's
+# source, builds it once for the web with the project's platform layer
+# (packaging/web/allegro) and its patch, and builds the game with em++ into
+# build-web/site/, a folder any static web host serves.
+# --test then plays the page in headless Chromium (tests/web/browserTest.sh).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+HERE="$ROOT/packaging/web"
+OUT="$ROOT/build-web"
+ALLEGRO_PATCH="$HERE/allegro-4.4.3.1-web.patch"
+TOOLCHAIN=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+
+# This machine's node is not Debian's and does not look in Debian's module
+# folder, where emscripten's JavaScript tools find their modules.
+export NODE_PATH=/usr/share/nodejs
+
+log() {
+    echo "== $* ($SECONDS s)"
+}
+
+die() {
+    echo "web.sh: $*" >&2
+    exit 1
+}
+
+source "$ROOT/scripts/packages.sh"
+source "$ROOT/scripts/allegroSource.sh"
+
+# Builds Allegro with the web platform once for each version of the patch and
+# the platform's sources, and prints where it is installed.
+build_allegro() {
+    local key prefix
+    key=$(cat "$ALLEGRO_PATCH" "$HERE"/allegro/* | sha256sum | cut -c1-12)
+    prefix="$OUT/allegro-$key"
+    if [ ! -f "$prefix/lib/liballeg.a" ]; then
+        log "building Allegro for the web" >&2
+        find "$OUT" -maxdepth 1 -type d -name 'allegro-*' -exec rm -rf {} +
+        local source="$OUT/allegro-source" build="$OUT/allegro-build"
+        rm -rf "$source" "$build"
+        mkdir -p "$source"
+        tar -xzf "$OUT/apt/$ALLEGRO_TARBALL" -C "$source" --strip-components=1
+        mkdir -p "$source/src/web"
+        cp "$HERE"/allegro/* "$source/src/web/"
+        patch -d "$source" -p1 --quiet <"$ALLEGRO_PATCH"
+        # Every driver of the Unix platform is off: the web platform brings
+        # its own. Emscripten's C library holds what librt holds elsewhere.
+        cmake -S "$source" -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
+            -DWANT_X11=OFF -DWANT_LINUX_CONSOLE=OFF -DWANT_OSS=OFF -DWANT_ALSA=OFF \
+            -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF \
+            -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF \
+            -DWANT_TESTS=OFF -DWANT_MODULES=OFF -DWANT_DOCS=OFF -DRT_LIBRARY=c \
+            >"$OUT/allegro-configure.log" 2>&1 ||
+            { cat "$OUT/allegro-configure.log" >&2; die "Allegro's configuration failed"; }
+        cmake --build "$build" -j 2 >"$OUT/allegro-build.log" 2>&1 ||
+            { tail -n 40 "$OUT/allegro-build.log" >&2; die "Allegro's build failed"; }
+        cmake --install "$build" >/dev/null
+        rm -rf "$source" "$build"
+    fi
+    echo "$prefix"
+}
+
+build_site() {
+    log "building the page"
+    (cd "$ROOT" && BROX_WEB_ALLEGRO="$1" cmake --preset web >/dev/null)
+    cmake --build --preset web -j 2
+}
+
+main() {
+    local test=false
+    case "${1:-}" in
+        "") ;;
+        --test) test=true ;;
+        *) die "usage: web.sh [--test]" ;;
+    esac
+    install_missing_packages "${GAME_PACKAGES[@]}" emscripten chromium
+    log "the Linux build"
+    bash "$ROOT/scripts/setup.sh" play
+    mkdir -p "$OUT"
+    fetch_allegro_source "$OUT/apt"
+    local allegro
+    allegro=$(build_allegro)
+    build_site "$allegro"
+    log "done: $OUT/site ($(du -sh "$OUT/site" | cut -f1))"
+    if $test; then
+        bash "$ROOT/tests/web/browserTest.sh" "$OUT/site" "$OUT/screenshots"
+        log "browser test passed"
+    fi
+}
+
+main "$@"
