@@ -14,6 +14,7 @@ const BACKGROUND = [48, 48, 48];
 const TITLE_BORDER = [255, 195, 60];
 const FIGHTER = [70, 170, 255];
 const ORBITER = [70, 220, 255];
+const ARROWHEAD = [225, 255, 120];  // on the aiming marker's ring
 const ARENA = { x: 190, y: 90, w: 420, h: 420 };
 const CLOCK = { x: 125, y: 523, w: 80, h: 10 };
 const PAUSE_LINE = { x: 205, y: 523, w: 170, h: 10 };
@@ -72,10 +73,17 @@ function blobs(image, colour) {
   return found.sort((a, b) => b.area - a.area);
 }
 
-async function fighterX(page) {
-  const fighter = blobs(await pixels(page, ARENA), FIGHTER)[0];
-  if (!fighter) fail('the fighter is not in the arena');
-  return fighter.x;
+async function largest(page, colour, what) {
+  const blob = blobs(await pixels(page, ARENA), colour)[0];
+  if (!blob) fail(`no ${what} in the arena`);
+  return blob;
+}
+
+const fighterX = async (page) => (await largest(page, FIGHTER, 'fighter')).x;
+
+// Where the aiming marker's arrowhead points, seen from the fighter: > 0 right.
+async function aimSide(page) {
+  return (await largest(page, ARROWHEAD, 'aiming marker')).x - (await fighterX(page));
 }
 
 async function waitFor(what, seconds, check) {
@@ -213,13 +221,26 @@ async function main() {
     console.log(`fighter x with D held: ${Math.round(before)} -> ${Math.round(after)}`);
     if (after < before + 20) fail('the fighter did not move right with D held');
 
-    // A fresh round's fighter can pay for all three.
+    // A fresh round's fighter stands in the middle and can pay for three
+    // orbiters. Mouse movement alone turns the aim, below the arena.
     await page.keyboard.press('F10', TAP);
+    await page.mouse.move(...at(300, 580), { steps: 20 });
+    await waitFor('moving the mouse right did not turn the aim right', 3, async () => (await aimSide(page)) > 10);
+    await page.mouse.move(...at(20, 580), { steps: 20 });
+    await waitFor('moving the mouse left did not turn the aim left', 3, async () => (await aimSide(page)) < -10);
+    console.log('mouse movement turns the aim right and left');
     await page.mouse.click(...at(20, 580), { button: 'right', ...TAP });
     await waitFor('no three orbiters after a right click', 5, async () =>
       blobs(await pixels(page, ARENA), ORBITER).filter((b) => b.area >= 40).length === 3);
     await shot('orbiters');
     console.log('right click: three orbiters');
+    // The click locked the pointer; aiming goes on by movement alone.
+    const locked = await page.evaluate(() => document.pointerLockElement && document.pointerLockElement.id);
+    if (locked !== 'canvas') fail('a click on the canvas did not lock the pointer');
+    await page.mouse.move(...at(300, 580), { steps: 20 });
+    await waitFor('with the pointer locked, moving the mouse right did not turn the aim', 3,
+      async () => (await aimSide(page)) > 10);
+    console.log('the click locked the pointer; the aim follows the movement');
 
     const rate = await measure(page, browser, 5);
     console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.frames.toFixed(1)} animation frames/s, ` +
