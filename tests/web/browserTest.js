@@ -191,7 +191,7 @@ async function main() {
       };
       requestAnimationFrame(watch);
     }, TITLE_BORDER);
-    const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`) });
+    const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`), fullPage: true });
 
     await page.goto(url);
     await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
