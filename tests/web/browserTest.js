@@ -20,6 +20,9 @@ const CLOCK = { x: 125, y: 523, w: 80, h: 10 };
 const PAUSE_LINE = { x: 205, y: 523, w: 170, h: 10 };
 const LOAD_TO_TITLE_BUDGET_MS = 3000;
 
+// What the page reported: console errors, uncaught errors, failed requests.
+const problems = [];
+
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // A press and its release between two passes of the game are not seen, as
 // on the desktop: a tap holds the key for a few passes.
@@ -159,7 +162,6 @@ async function main() {
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
            '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
-  const problems = [];
   try {
     const page = await browser.newPage();
     await page.setViewport({ width: 840, height: 760 });
@@ -302,5 +304,6 @@ async function main() {
 
 main().then(() => console.log('PASS'), (error) => {
   console.error(`FAIL: ${error.message}`);
+  for (const problem of problems) console.error(`  the page reported ${problem}`);
   process.exit(1);
 });

@@ -22,8 +22,12 @@ AL_VAR(KEYBOARD_DRIVER, keyboard_web);
 AL_VAR(MOUSE_DRIVER, mouse_web);
 AL_VAR(TIMER_DRIVER, timer_web);
 
-/* The page lost the player's attention (another tab or window): what is held
- * is let go, as Allegro's X11 driver does on a focus out. */
+/* Switches in or out as the page gains or loses the player's attention
+ * (another tab or window); the screen's vsync asks. */
+AL_FUNC(void, _web_follow_page_attention, (void));
+
+/* On a switch out what is held is let go, as Allegro's X11 driver does on a
+ * focus out. */
 AL_FUNC(void, _web_keyboard_release_all, (void));
 AL_FUNC(void, _web_mouse_release_all, (void));
 

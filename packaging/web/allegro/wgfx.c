@@ -113,6 +113,7 @@ static void web_vsync(void)
 {
    web_show_screen(screen_pixels, screen_w * screen_h);
    web_wait_for_frame();
+   _web_follow_page_attention();
 }
 
 void _web_screen_size(int *w, int *h)

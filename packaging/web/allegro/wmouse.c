@@ -3,6 +3,8 @@
  * on the canvas asks for pointer lock, and where the browser refuses it the
  * pointer's place on the canvas is the mouse position. */
 
+#include <limits.h>
+
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -19,7 +21,7 @@ static int clamp(int value, int low, int high)
    return value < low ? low : value > high ? high : value;
 }
 
-/* The range Allegro set, or else the whole screen. */
+/* The range Allegro set, or else the whole screen once there is one. */
 static void place_mouse(int x, int y)
 {
    int x1 = range_x1, y1 = range_y1, x2 = range_x2, y2 = range_y2;
@@ -27,8 +29,8 @@ static void place_mouse(int x, int y)
    if (x2 < x1 || y2 < y1) {
       _web_screen_size(&x2, &y2);
       x1 = y1 = 0;
-      x2 -= 1;
-      y2 -= 1;
+      x2 = x2 > 0 ? x2 - 1 : INT_MAX;
+      y2 = y2 > 0 ? y2 - 1 : INT_MAX;
    }
    _mouse_x = clamp(x, x1, x2);
    _mouse_y = clamp(y, y1, y2);

@@ -1,10 +1,9 @@
 /* The system driver of the web platform: its driver lists, the page's title,
- * and the page's focus, which it turns into Allegro's display switch. */
+ * and the page's attention, which it turns into Allegro's display switch. */
 
 #include <stdio.h>
 
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include "aintweb.h"
 #include "allegro/platform/aintunix.h"
@@ -50,10 +49,12 @@ static _DRIVER_INFO *web_sound_list(void) { return web_no_drivers; }
 static int page_has_player = TRUE;
 
 /* The player is with the page while it is the visible tab of the focused
- * window; anything else is a switch out. */
-static void follow_page_attention(void)
+ * window; anything else is a switch out. Asked at every vsync rather than
+ * told by the page's events, so that a page that starts out of sight is
+ * seen as such once the program has set its switch callbacks. */
+void _web_follow_page_attention(void)
 {
-   int now = !EM_ASM_INT({ return document.hidden || !document.hasFocus(); });
+   int now = EM_ASM_INT({ return !document.hidden && document.hasFocus(); });
 
    if (now == page_has_player)
       return;
@@ -68,41 +69,16 @@ static void follow_page_attention(void)
    }
 }
 
-static EM_BOOL on_focus_change(int type, const EmscriptenFocusEvent *event, void *data)
-{
-   (void)type; (void)event; (void)data;
-   follow_page_attention();
-   return EM_FALSE;
-}
-
-static EM_BOOL on_visibility_change(int type, const EmscriptenVisibilityChangeEvent *event,
-                                    void *data)
-{
-   (void)type; (void)event; (void)data;
-   follow_page_attention();
-   return EM_FALSE;
-}
-
-static void listen_to_page(em_focus_callback_func focus,
-                           em_visibilitychange_callback_func visibility)
-{
-   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, NULL, EM_FALSE, focus);
-   emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, NULL, EM_FALSE, focus);
-   emscripten_set_visibilitychange_callback(NULL, EM_FALSE, visibility);
-}
-
 static int web_sys_init(void)
 {
    os_type = OSTYPE_UNIX;
    page_has_player = TRUE;
-   listen_to_page(on_focus_change, on_visibility_change);
-   follow_page_attention();
    return 0;
 }
 
+/* Nothing to undo: the page outlives the program. */
 static void web_sys_exit(void)
 {
-   listen_to_page(NULL, NULL);
 }
 
 static void web_set_window_title(AL_CONST char *name)
