@@ -10,11 +10,11 @@
 #include "allegro.h"
 #include "allegro/internal/aintern.h"
 
-#define SYSTEM_WEB   AL_ID('W','E','B',' ')
-#define GFX_WEB      AL_ID('W','E','B','G')
-#define KEYBOARD_WEB AL_ID('W','E','B','K')
-#define MOUSE_WEB    AL_ID('W','E','B','M')
-#define TIMER_WEB    AL_ID('W','E','B','T')
+#define SYSTEM_WEB AL_ID('W', 'E', 'B', ' ')
+#define GFX_WEB AL_ID('W', 'E', 'B', 'G')
+#define KEYBOARD_WEB AL_ID('W', 'E', 'B', 'K')
+#define MOUSE_WEB AL_ID('W', 'E', 'B', 'M')
+#define TIMER_WEB AL_ID('W', 'E', 'B', 'T')
 
 AL_VAR(SYSTEM_DRIVER, system_web);
 AL_VAR(GFX_DRIVER, gfx_web);
@@ -32,6 +32,6 @@ AL_FUNC(void, _web_keyboard_release_all, (void));
 AL_FUNC(void, _web_mouse_release_all, (void));
 
 /* The screen's size, for the mouse's range while the pointer is locked. */
-AL_FUNC(void, _web_screen_size, (int *w, int *h));
+AL_FUNC(void, _web_screen_size, (int* w, int* h));
 
 #endif

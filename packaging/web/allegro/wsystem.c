@@ -8,43 +8,26 @@
 #include "aintweb.h"
 #include "allegro/platform/aintunix.h"
 
-static _DRIVER_INFO web_gfx_drivers[] = {
-   { GFX_WEB, &gfx_web, TRUE },
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_gfx_drivers[] = {{GFX_WEB, &gfx_web, TRUE}, {0, NULL, 0}};
 
-static _DRIVER_INFO web_keyboard_drivers[] = {
-   { KEYBOARD_WEB, &keyboard_web, TRUE },
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_keyboard_drivers[] = {{KEYBOARD_WEB, &keyboard_web, TRUE}, {0, NULL, 0}};
 
-static _DRIVER_INFO web_mouse_drivers[] = {
-   { MOUSE_WEB, &mouse_web, TRUE },
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_mouse_drivers[] = {{MOUSE_WEB, &mouse_web, TRUE}, {0, NULL, 0}};
 
-static _DRIVER_INFO web_timer_drivers[] = {
-   { TIMER_WEB, &timer_web, TRUE },
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_timer_drivers[] = {{TIMER_WEB, &timer_web, TRUE}, {0, NULL, 0}};
 
 /* Pads in the browser come later; until then none is found. */
-static _DRIVER_INFO web_joystick_drivers[] = {
-   { JOY_TYPE_NONE, &joystick_none, TRUE },
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_joystick_drivers[] = {{JOY_TYPE_NONE, &joystick_none, TRUE}, {0, NULL, 0}};
 
 /* No sound in the browser yet: the game plays silently, as without a device. */
-static _DRIVER_INFO web_no_drivers[] = {
-   { 0, NULL, 0 }
-};
+static _DRIVER_INFO web_no_drivers[] = {{0, NULL, 0}};
 
-static _DRIVER_INFO *web_gfx_list(void) { return web_gfx_drivers; }
-static _DRIVER_INFO *web_keyboard_list(void) { return web_keyboard_drivers; }
-static _DRIVER_INFO *web_mouse_list(void) { return web_mouse_drivers; }
-static _DRIVER_INFO *web_timer_list(void) { return web_timer_drivers; }
-static _DRIVER_INFO *web_joystick_list(void) { return web_joystick_drivers; }
-static _DRIVER_INFO *web_sound_list(void) { return web_no_drivers; }
+static _DRIVER_INFO* web_gfx_list(void) { return web_gfx_drivers; }
+static _DRIVER_INFO* web_keyboard_list(void) { return web_keyboard_drivers; }
+static _DRIVER_INFO* web_mouse_list(void) { return web_mouse_drivers; }
+static _DRIVER_INFO* web_timer_list(void) { return web_timer_drivers; }
+static _DRIVER_INFO* web_joystick_list(void) { return web_joystick_drivers; }
+static _DRIVER_INFO* web_sound_list(void) { return web_no_drivers; }
 
 static int page_has_player = TRUE;
 
@@ -54,107 +37,73 @@ static int page_has_player = TRUE;
  * seen as such once the program has set its switch callbacks. */
 void _web_follow_page_attention(void)
 {
-   int now = EM_ASM_INT({ return !document.hidden && document.hasFocus(); });
+    int now = EM_ASM_INT({ return !document.hidden && document.hasFocus(); });
 
-   if (now == page_has_player)
-      return;
-   page_has_player = now;
-   if (now) {
-      _switch_in();
-   }
-   else {
-      _web_keyboard_release_all();
-      _web_mouse_release_all();
-      _switch_out();
-   }
+    if (now == page_has_player)
+        return;
+    page_has_player = now;
+    if (now) {
+        _switch_in();
+    } else {
+        _web_keyboard_release_all();
+        _web_mouse_release_all();
+        _switch_out();
+    }
 }
 
 static int web_sys_init(void)
 {
-   os_type = OSTYPE_UNIX;
-   page_has_player = TRUE;
-   return 0;
+    os_type = OSTYPE_UNIX;
+    page_has_player = TRUE;
+    return 0;
 }
 
 /* Nothing to undo: the page outlives the program. */
-static void web_sys_exit(void)
+static void web_sys_exit(void) {}
+
+static void web_set_window_title(AL_CONST char* name)
 {
+    EM_ASM({ document.title = UTF8ToString($0); }, name);
 }
 
-static void web_set_window_title(AL_CONST char *name)
-{
-   EM_ASM({ document.title = UTF8ToString($0); }, name);
-}
-
-static void web_message(AL_CONST char *msg)
-{
-   fputs(msg, stderr);
-}
+static void web_message(AL_CONST char* msg) { fputs(msg, stderr); }
 
 /* A page runs on while it is hidden, so the background is the only mode. */
-static int web_set_display_switch_mode(int mode)
-{
-   return mode == SWITCH_BACKGROUND ? 0 : -1;
-}
+static int web_set_display_switch_mode(int mode) { return mode == SWITCH_BACKGROUND ? 0 : -1; }
 
-static int web_desktop_color_depth(void)
-{
-   return 32;
-}
+static int web_desktop_color_depth(void) { return 32; }
 
-static void web_get_gfx_safe_mode(int *driver, struct GFX_MODE *mode)
+static void web_get_gfx_safe_mode(int* driver, struct GFX_MODE* mode)
 {
-   *driver = GFX_WEB;
-   mode->width = 640;
-   mode->height = 480;
-   mode->bpp = 32;
+    *driver = GFX_WEB;
+    mode->width = 640;
+    mode->height = 480;
+    mode->bpp = 32;
 }
 
 /* rest(0): give the browser a turn. */
-static void web_yield_timeslice(void)
-{
-   emscripten_sleep(0);
-}
+static void web_yield_timeslice(void) { emscripten_sleep(0); }
 
-SYSTEM_DRIVER system_web = {
-   SYSTEM_WEB,
-   empty_string,
-   empty_string,
-   "Web page",
-   web_sys_init,
-   web_sys_exit,
-   NULL,                         /* get_executable_name */
-   NULL,                         /* find_resource */
-   web_set_window_title,
-   NULL,                         /* set_close_button_callback: a page has none */
-   web_message,
-   NULL,                         /* assert */
-   NULL,                         /* save_console_state */
-   NULL,                         /* restore_console_state */
-   NULL,                         /* create_bitmap */
-   NULL,                         /* created_bitmap */
-   NULL,                         /* create_sub_bitmap */
-   NULL,                         /* created_sub_bitmap */
-   NULL,                         /* destroy_bitmap */
-   NULL,                         /* read_hardware_palette */
-   NULL,                         /* set_palette_range */
-   NULL,                         /* get_vtable */
-   web_set_display_switch_mode,
-   NULL,                         /* display_switch_lock */
-   web_desktop_color_depth,
-   NULL,                         /* get_desktop_resolution */
-   web_get_gfx_safe_mode,
-   web_yield_timeslice,
-   /* One thread: Unix's mutexes cost nothing and keep timer.c as it is. */
-   _unix_create_mutex,
-   _unix_destroy_mutex,
-   _unix_lock_mutex,
-   _unix_unlock_mutex,
-   web_gfx_list,
-   web_sound_list,
-   web_sound_list,
-   web_keyboard_list,
-   web_mouse_list,
-   web_joystick_list,
-   web_timer_list
-};
+SYSTEM_DRIVER system_web = {SYSTEM_WEB, empty_string, empty_string, "Web page", web_sys_init,
+                            web_sys_exit, NULL, /* get_executable_name */
+                            NULL,               /* find_resource */
+                            web_set_window_title,
+                            NULL,              /* set_close_button_callback: a page has none */
+                            web_message, NULL, /* assert */
+                            NULL,              /* save_console_state */
+                            NULL,              /* restore_console_state */
+                            NULL,              /* create_bitmap */
+                            NULL,              /* created_bitmap */
+                            NULL,              /* create_sub_bitmap */
+                            NULL,              /* created_sub_bitmap */
+                            NULL,              /* destroy_bitmap */
+                            NULL,              /* read_hardware_palette */
+                            NULL,              /* set_palette_range */
+                            NULL,              /* get_vtable */
+                            web_set_display_switch_mode, NULL, /* display_switch_lock */
+                            web_desktop_color_depth, NULL,     /* get_desktop_resolution */
+                            web_get_gfx_safe_mode, web_yield_timeslice,
+                            /* One thread: Unix's mutexes cost nothing and keep timer.c as it is. */
+                            _unix_create_mutex, _unix_destroy_mutex, _unix_lock_mutex,
+                            _unix_unlock_mutex, web_gfx_list, web_sound_list, web_sound_list,
+                            web_keyboard_list, web_mouse_list, web_joystick_list, web_timer_list};

@@ -15,56 +15,50 @@
 static long pulse_id = 0;
 static double last_msec = 0;
 
-static void web_timer_pulse(void *data)
+static void web_timer_pulse(void* data)
 {
-   double now = emscripten_get_now();
-   double ticks = (now - last_msec) * TIMERS_PER_SECOND / 1000.0;
-   int whole = ticks > 0x40000000 ? 0x40000000 : (int)ticks;
+    double now = emscripten_get_now();
+    double ticks = (now - last_msec) * TIMERS_PER_SECOND / 1000.0;
+    int whole = ticks > 0x40000000 ? 0x40000000 : (int)ticks;
 
-   (void)data;
-   /* What is left below one tick is kept for the next pulse. */
-   last_msec += whole * 1000.0 / TIMERS_PER_SECOND;
-   if (whole > 0)
-      _handle_timer_tick(whole);
+    (void)data;
+    /* What is left below one tick is kept for the next pulse. */
+    last_msec += whole * 1000.0 / TIMERS_PER_SECOND;
+    if (whole > 0)
+        _handle_timer_tick(whole);
 }
 
 static int web_timer_init(void)
 {
-   last_msec = emscripten_get_now();
-   pulse_id = emscripten_set_interval(web_timer_pulse, PULSE_MSEC, NULL);
-   return 0;
+    last_msec = emscripten_get_now();
+    pulse_id = emscripten_set_interval(web_timer_pulse, PULSE_MSEC, NULL);
+    return 0;
 }
 
 static void web_timer_exit(void)
 {
-   emscripten_clear_interval(pulse_id);
-   pulse_id = 0;
+    emscripten_clear_interval(pulse_id);
+    pulse_id = 0;
 }
 
 /* Sleeping yields to the browser, so the timer runs on meanwhile. */
 static void web_rest(unsigned int msec, void (*callback)(void))
 {
-   double until = emscripten_get_now() + msec;
+    double until = emscripten_get_now() + msec;
 
-   if (!callback) {
-      emscripten_sleep(msec);
-      return;
-   }
-   while (emscripten_get_now() < until) {
-      callback();
-      emscripten_sleep(1);
-   }
+    if (!callback) {
+        emscripten_sleep(msec);
+        return;
+    }
+    while (emscripten_get_now() < until) {
+        callback();
+        emscripten_sleep(1);
+    }
 }
 
 TIMER_DRIVER timer_web = {
-   TIMER_WEB,
-   empty_string,
-   empty_string,
-   "Web timer",
-   web_timer_init,
-   web_timer_exit,
-   NULL, NULL,                   /* install_int, remove_int: timer.c's queue */
-   NULL, NULL,                   /* install_param_int, remove_param_int */
-   NULL, NULL,                   /* can_simulate_retrace, simulate_retrace */
-   web_rest
-};
+    TIMER_WEB,      empty_string, empty_string, "Web timer", web_timer_init,
+    web_timer_exit, NULL,         NULL, /* install_int, remove_int: timer.c's queue */
+    NULL,           NULL,               /* install_param_int, remove_param_int */
+    NULL,           NULL,               /* can_simulate_retrace, simulate_retrace */
+    web_rest};
