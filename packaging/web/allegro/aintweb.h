@@ -2,7 +2,9 @@
  * keyboard, mouse and timer into a browser page, built with emscripten.
  * Nothing here blocks: a page gets no events while its code runs, so the
  * screen's vsync is where the program yields to the browser (ASYNCIFY), and
- * every event handler and the timer run on the one thread meanwhile. */
+ * every event handler and the timer run on the one thread meanwhile.
+ * Each driver names only the methods it has; Allegro takes a NULL method as
+ * its own fallback or as nothing to do. */
 
 #ifndef AINTWEB_H
 #define AINTWEB_H

@@ -132,39 +132,14 @@ void _web_screen_size(int* w, int* h)
 }
 
 GFX_DRIVER gfx_web = {
-    GFX_WEB,
-    empty_string,
-    empty_string,
-    "Web canvas",
-    web_gfx_init,
-    web_gfx_exit,
-    NULL, /* scroll */
-    web_vsync,
-    NULL, /* set_palette: 32-bit only */
-    NULL,
-    NULL,
-    NULL, /* request_scroll, poll_scroll, enable_triple_buffer */
-    NULL,
-    NULL,
-    NULL,
-    NULL, /* video bitmaps */
-    NULL,
-    NULL, /* system bitmaps */
-    NULL,
-    NULL,
-    NULL,
-    NULL, /* hardware mouse cursor: the game draws its own */
-    NULL, /* drawing_mode */
-    NULL,
-    NULL, /* save_video_state, restore_video_state */
-    NULL, /* set_blender_mode */
-    NULL, /* fetch_mode_list */
-    0,
-    0,    /* w, h: set by init */
-    TRUE, /* linear */
-    0,
-    0,
-    0,
-    0,   /* bank_size, bank_gran, vid_mem, vid_phys_base */
-    TRUE /* windowed */
+    .id = GFX_WEB,
+    .name = empty_string,
+    .desc = empty_string,
+    .ascii_name = "Web canvas",
+    .init = web_gfx_init,
+    .exit = web_gfx_exit,
+    .vsync = web_vsync,
+    /* The game draws its own mouse cursor, and 32 bits have no palette. */
+    .linear = TRUE,
+    .windowed = TRUE,
 };

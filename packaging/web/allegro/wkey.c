@@ -173,13 +173,11 @@ static int web_key_init(void)
 static void web_key_exit(void) { listen_to_keys(NULL); }
 
 KEYBOARD_DRIVER keyboard_web = {
-    KEYBOARD_WEB, empty_string, empty_string, "Web keyboard",
-    TRUE,                             /* autorepeat: the browser repeats held keys */
-    web_key_init, web_key_exit, NULL, /* poll */
-    NULL,                             /* set_leds */
-    NULL,                             /* set_rate */
-    NULL,                             /* wait_for_input */
-    NULL,                             /* stop_waiting_for_input */
-    NULL,                             /* scancode_to_ascii */
-    NULL                              /* scancode_to_name */
+    .id = KEYBOARD_WEB,
+    .name = empty_string,
+    .desc = empty_string,
+    .ascii_name = "Web keyboard",
+    .autorepeat = TRUE, /* the browser repeats held keys */
+    .init = web_key_init,
+    .exit = web_key_exit,
 };

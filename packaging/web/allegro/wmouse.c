@@ -158,19 +158,13 @@ static void web_mouse_get_mickeys(int* x, int* y)
 }
 
 MOUSE_DRIVER mouse_web = {
-    MOUSE_WEB,
-    empty_string,
-    empty_string,
-    "Web mouse",
-    web_mouse_init,
-    web_mouse_exit,
-    NULL, /* poll */
-    NULL, /* timer_poll */
-    web_mouse_position,
-    web_mouse_set_range,
-    NULL, /* set_speed */
-    web_mouse_get_mickeys,
-    NULL, /* analyse_data */
-    NULL, /* enable_hardware_cursor */
-    NULL  /* select_system_cursor */
+    .id = MOUSE_WEB,
+    .name = empty_string,
+    .desc = empty_string,
+    .ascii_name = "Web mouse",
+    .init = web_mouse_init,
+    .exit = web_mouse_exit,
+    .position = web_mouse_position,
+    .set_range = web_mouse_set_range,
+    .get_mickeys = web_mouse_get_mickeys,
 };

@@ -84,26 +84,29 @@ static void web_get_gfx_safe_mode(int* driver, struct GFX_MODE* mode)
 /* rest(0): give the browser a turn. */
 static void web_yield_timeslice(void) { emscripten_sleep(0); }
 
-SYSTEM_DRIVER system_web = {SYSTEM_WEB, empty_string, empty_string, "Web page", web_sys_init,
-                            web_sys_exit, NULL, /* get_executable_name */
-                            NULL,               /* find_resource */
-                            web_set_window_title,
-                            NULL,              /* set_close_button_callback: a page has none */
-                            web_message, NULL, /* assert */
-                            NULL,              /* save_console_state */
-                            NULL,              /* restore_console_state */
-                            NULL,              /* create_bitmap */
-                            NULL,              /* created_bitmap */
-                            NULL,              /* create_sub_bitmap */
-                            NULL,              /* created_sub_bitmap */
-                            NULL,              /* destroy_bitmap */
-                            NULL,              /* read_hardware_palette */
-                            NULL,              /* set_palette_range */
-                            NULL,              /* get_vtable */
-                            web_set_display_switch_mode, NULL, /* display_switch_lock */
-                            web_desktop_color_depth, NULL,     /* get_desktop_resolution */
-                            web_get_gfx_safe_mode, web_yield_timeslice,
-                            /* One thread: Unix's mutexes cost nothing and keep timer.c as it is. */
-                            _unix_create_mutex, _unix_destroy_mutex, _unix_lock_mutex,
-                            _unix_unlock_mutex, web_gfx_list, web_sound_list, web_sound_list,
-                            web_keyboard_list, web_mouse_list, web_joystick_list, web_timer_list};
+SYSTEM_DRIVER system_web = {
+    .id = SYSTEM_WEB,
+    .name = empty_string,
+    .desc = empty_string,
+    .ascii_name = "Web page",
+    .init = web_sys_init,
+    .exit = web_sys_exit,
+    .set_window_title = web_set_window_title,
+    .message = web_message,
+    .set_display_switch_mode = web_set_display_switch_mode,
+    .desktop_color_depth = web_desktop_color_depth,
+    .get_gfx_safe_mode = web_get_gfx_safe_mode,
+    .yield_timeslice = web_yield_timeslice,
+    /* One thread: Unix's mutexes cost nothing and keep timer.c as it is. */
+    .create_mutex = _unix_create_mutex,
+    .destroy_mutex = _unix_destroy_mutex,
+    .lock_mutex = _unix_lock_mutex,
+    .unlock_mutex = _unix_unlock_mutex,
+    .gfx_drivers = web_gfx_list,
+    .digi_drivers = web_sound_list,
+    .midi_drivers = web_sound_list,
+    .keyboard_drivers = web_keyboard_list,
+    .mouse_drivers = web_mouse_list,
+    .joystick_drivers = web_joystick_list,
+    .timer_drivers = web_timer_list,
+};

@@ -56,9 +56,13 @@ static void web_rest(unsigned int msec, void (*callback)(void))
     }
 }
 
+/* install_int and its kin are left to timer.c's own queue. */
 TIMER_DRIVER timer_web = {
-    TIMER_WEB,      empty_string, empty_string, "Web timer", web_timer_init,
-    web_timer_exit, NULL,         NULL, /* install_int, remove_int: timer.c's queue */
-    NULL,           NULL,               /* install_param_int, remove_param_int */
-    NULL,           NULL,               /* can_simulate_retrace, simulate_retrace */
-    web_rest};
+    .id = TIMER_WEB,
+    .name = empty_string,
+    .desc = empty_string,
+    .ascii_name = "Web timer",
+    .init = web_timer_init,
+    .exit = web_timer_exit,
+    .rest = web_rest,
+};
