@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The page in a real browser: serves the built site on localhost and plays it
-# in headless Chromium with browserTest.js, which leaves its screenshots in
-# the given folder.
+# The page in a real browser: checks the site's size, serves it on localhost
+# and plays it in headless Chromium with browserTest.js, which leaves its
+# screenshots in the given folder.
 # Usage: browserTest.sh <site folder> <screenshot folder>
 set -euo pipefail
 
@@ -17,6 +17,13 @@ fail() {
 [ -f "$SITE/index.html" ] || fail "no page in $SITE: build it with scripts/web.sh"
 command -v npm >/dev/null || fail "npm is missing"
 [ -x /usr/bin/chromium ] || fail "Debian's chromium is missing: apt-get install chromium"
+
+# The whole site, as a host serves it and as it goes over the wire compressed.
+SITE_BUDGET=3000000
+raw=$(cat "$SITE"/* | wc -c)
+packed=$(for file in "$SITE"/*; do gzip -9c "$file"; done | wc -c)
+echo "site: $raw bytes, $packed compressed with gzip -9"
+[ "$raw" -le "$SITE_BUDGET" ] || fail "the site is over its budget of $SITE_BUDGET bytes"
 
 # puppeteer-core only drives a browser; it cannot download one here.
 if [ ! -d "$HERE/node_modules/puppeteer-core" ] ||
