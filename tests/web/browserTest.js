@@ -76,9 +76,11 @@ function blobs(image, colour) {
   return found.sort((a, b) => b.area - a.area);
 }
 
+// The largest area of a colour in the arena, looked for over a moment: as
+// the fight begins the fighter may not show in its own colour yet.
 async function largest(page, colour, what) {
-  const blob = blobs(await pixels(page, ARENA), colour)[0];
-  if (!blob) fail(`no ${what} in the arena`);
+  let blob;
+  await waitFor(`no ${what} in the arena`, 2, async () => (blob = blobs(await pixels(page, ARENA), colour)[0]));
   return blob;
 }
 
@@ -249,6 +251,9 @@ async function main() {
                 `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
     if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
 
+    // A fresh fighter: the one that paid for three orbiters may be lost, and a
+    // lost round restarts unpaused, in the middle of the checks below.
+    await page.keyboard.press('F10', TAP);
     await page.keyboard.press('Tab', TAP);
     await sleep(300);
     if (!(await clockStands(page))) fail('the round clock ran while paused');
