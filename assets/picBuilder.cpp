@@ -1,8 +1,10 @@
 // picbuilder: draws every picture of the game and writes picData.dat, or
 // the fighter as a desktop icon.
 // Usage: picbuilder <output.dat> | picbuilder --icon <size> <output.png> |
-//        picbuilder --status-icons <folder>
+//        picbuilder --status-icons <folder> | picbuilder --icon-source <output.cpp> |
+//        picbuilder --ico <output.ico>
 #include "datWriter.h"
+#include "iconWriter.h"
 #include "picArt.h"
 #include "picLayout.h"
 #include "pngWriter.h"
@@ -175,15 +177,28 @@ int writePictures(const char* path)
 
 }  // namespace
 
+// Runs one of the writers of a single file and says when it failed.
+int writeFile(bool (*writer)(const char*), const char* path)
+{
+    if (writer(path))
+        return 0;
+    std::fprintf(stderr, "picbuilder: cannot write %s\n", path);
+    return 1;
+}
+
 int main(int argc, char** argv)
 {
-    const bool icon = argc == 4 && std::string(argv[1]) == "--icon";
-    const bool statusIcons = argc == 3 && std::string(argv[1]) == "--status-icons";
-    if (argc != 2 && !icon && !statusIcons) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const bool icon = argc == 4 && mode == "--icon";
+    const bool statusIcons = argc == 3 && mode == "--status-icons";
+    const bool iconSource = argc == 3 && mode == "--icon-source";
+    const bool ico = argc == 3 && mode == "--ico";
+    if (argc != 2 && !icon && !statusIcons && !iconSource && !ico) {
         std::fprintf(stderr,
                      "usage: %s <output.dat> | %s --icon <size> <output.png> | "
-                     "%s --status-icons <folder>\n",
-                     argv[0], argv[0], argv[0]);
+                     "%s --status-icons <folder> | %s --icon-source <output.cpp> | "
+                     "%s --ico <output.ico>\n",
+                     argv[0], argv[0], argv[0], argv[0], argv[0]);
         return 2;
     }
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
@@ -193,6 +208,10 @@ int main(int argc, char** argv)
     set_color_depth(32);
     if (statusIcons)
         return writeStatusIcons(argv[2]);
+    if (iconSource)
+        return writeFile(writeIconSource, argv[2]);
+    if (ico)
+        return writeFile(writeIco, argv[2]);
     return icon ? writeIcon(std::atoi(argv[2]), argv[3]) : writePictures(argv[1]);
 }
 END_OF_MAIN()

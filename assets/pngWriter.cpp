@@ -1,11 +1,9 @@
 #include "pngWriter.h"
 
-#include <vector>
-
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-bool writePng(const char* path, BITMAP* bitmap)
+std::vector<unsigned char> rgbaPixels(BITMAP* bitmap)
 {
     const int depth = bitmap_color_depth(bitmap);
     const int mask = bitmap_mask_color(bitmap);
@@ -20,5 +18,24 @@ bool writePng(const char* path, BITMAP* bitmap)
             rgba.push_back(opaque ? getb_depth(depth, colour) : 0);
             rgba.push_back(opaque ? 255 : 0);
         }
+    return rgba;
+}
+
+bool writePng(const char* path, BITMAP* bitmap)
+{
+    const std::vector<unsigned char> rgba = rgbaPixels(bitmap);
     return stbi_write_png(path, bitmap->w, bitmap->h, 4, rgba.data(), bitmap->w * 4) != 0;
+}
+
+std::vector<unsigned char> pngBytes(BITMAP* bitmap)
+{
+    const std::vector<unsigned char> rgba = rgbaPixels(bitmap);
+    std::vector<unsigned char> bytes;
+    const auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<unsigned char>*>(context);
+        const auto* begin = static_cast<const unsigned char*>(data);
+        out->insert(out->end(), begin, begin + size);
+    };
+    stbi_write_png_to_func(append, &bytes, bitmap->w, bitmap->h, 4, rgba.data(), bitmap->w * 4);
+    return bytes;
 }

@@ -2,7 +2,7 @@
 # ones that are missing. Sourced by setup.sh and package.sh.
 
 GAME_PACKAGES=(g++ cmake make pkg-config liballegro4-dev libstb-dev)
-TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-apps python3-xlib libbenchmark-dev
+TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-apps x11-utils python3-xlib libbenchmark-dev
                clang libclang-rt-14-dev clang-format)
 
 install_missing_packages() {

@@ -5,8 +5,9 @@
 # player manages to win round 0 in time, the won banner. The player stands
 # near the middle, turns toward the nearest chaser with the mouse, keeps the
 # fire button held, steps away from chasers that come close and calls
-# orbiters now and then.
-# Usage: bash scripts/screenshots.sh   (after scripts/play.sh or scripts/test.sh has built the game)
+# orbiters now and then. Then the settings window, as it refuses Tab for Up.
+# Usage: bash scripts/screenshots.sh [settings]   (after scripts/play.sh or
+#        scripts/test.sh has built the game; "settings" takes only the last)
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 OUT="$ROOT/docs"
@@ -26,8 +27,29 @@ BOLT="120,55,0"
 shot="$WORK/shot.png"
 
 save() {
-    convert "$shot" -crop 800x600+0+0 +repage "$OUT/$1.png"
+    convert "$shot" -crop "${2:-800x600}+0+0" +repage "$OUT/$1.png"
     echo "saved docs/$1.png"
+}
+
+# The settings window of the run folder, Up chosen and Tab pressed for it.
+settings_screenshot() {
+    mkdir -p "$WORK/run"
+    cp "$PIC_DATA" "$SND_DATA" "$CONFIG" "$WORK/run/"
+    (cd "$WORK/run" && exec "$ROOT/build/brox-settings") >"$WORK/game.out" 2>&1 &
+    GAME_PID=$!
+    wait_for 20 pixel_is 5 5 "28,32,48" || fail "the settings window was not drawn"
+    xdotool mousemove --sync 320 240
+    sleep 0.3
+    xdotool mousemove --sync 454 65
+    click_button 1
+    sleep 0.3
+    tap Tab
+    xdotool mousemove --sync 620 470
+    sleep 0.5
+    screenshot "$shot"
+    save settings 640x480
+    tap Escape
+    expect_exit_code 0
 }
 
 # "dx dy" from the fighter to the nearest chaser on the screenshot, if any.
@@ -82,6 +104,10 @@ status_icon_shown() {
 }
 
 start_display
+if [ "${1:-}" = settings ]; then
+    settings_screenshot
+    exit 0
+fi
 start_game
 wait_for_window
 title_now() { screenshot "$shot" && [ "$(pixel "$shot" 400 265)" = "$TITLE_BORDER" ]; }
@@ -125,3 +151,4 @@ xdotool mouseup 1
 xdotool keydown Escape
 expect_exit_code 0
 xdotool keyup Escape
+settings_screenshot

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Shared set-up of play.sh and test.sh: installs the Debian packages that are
 # missing, configures and builds, and lays out the run folder the game starts
-# in. "play" builds only the game and its pictures; "test" (the default)
+# in. "play" builds only the game, its settings and its data; "test" (the default)
 # builds everything: game, tools and tests.
 set -euo pipefail
 
@@ -25,7 +25,7 @@ prepare_run_folder() {
 
 if [ "${1:-test}" = play ]; then
     install_missing_packages "${GAME_PACKAGES[@]}"
-    build --target brox picdata snddata
+    build --target brox brox-settings picdata snddata
 else
     install_missing_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build

@@ -80,7 +80,7 @@ project_version() {
     sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$GAME_BUILD/CMakeCache.txt"
 }
 
-# brox-<version>/ in the zip: the game, its data files, the configuration
+# brox-<version>/ in the zip: the game and its settings program, its data files, the configuration
 # that opens the 800 x 600 window and the players' README, with Windows
 # line ends.
 package_zip() {
@@ -91,6 +91,7 @@ package_zip() {
     mkdir -p "$stage"
     # Without its symbol table the game is half the size.
     x86_64-w64-mingw32-strip -o "$stage/brox.exe" "$GAME_BUILD/brox.exe"
+    x86_64-w64-mingw32-strip -o "$stage/brox-settings.exe" "$GAME_BUILD/brox-settings.exe"
     cp "$ROOT/build/picData.dat" "$stage/"
     # Once the Linux build makes the sounds, they ship too.
     [ ! -f "$ROOT/build/sndData.dat" ] || cp "$ROOT/build/sndData.dat" "$stage/"

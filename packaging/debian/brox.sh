@@ -1,10 +1,12 @@
 #!/bin/sh
-# Starts Brox in the player's own folder, which holds the player's
-# configuration and links to the installed pictures and sounds. The game reads its
-# files from the folder it starts in and takes no arguments.
+# Starts Brox, or (installed as brox-settings) its settings window, in the
+# player's own folder, which holds the player's configuration and links to
+# the installed pictures and sounds. Both programs read their files from the
+# folder they start in; the game takes no arguments, the settings do.
 self=$(readlink -f "$0" 2>/dev/null) || self=$0
 prefix=$(cd "$(dirname "$self")/.." && pwd -P)
-game="$prefix/lib/games/brox/brox"
+program=$(basename "$self")
+game="$prefix/lib/games/brox/$program"
 shared="$prefix/share/games/brox"
 
 if [ -n "${XDG_CONFIG_HOME:-}" ]; then
@@ -32,7 +34,11 @@ prepare_folder() {
 }
 
 if prepare_folder && cd "$folder"; then
-    exec "$game"
+    exec "$game" "$@"
+fi
+if [ "$program" = brox-settings ]; then
+    echo "brox-settings: cannot use ${folder:-a settings folder (no HOME)}; there is nowhere to keep the settings" >&2
+    exit 1
 fi
 echo "brox: cannot use ${folder:-a settings folder (no HOME)}; playing with the shipped configuration" >&2
 cd "$shared" && exec "$game"

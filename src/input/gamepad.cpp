@@ -55,6 +55,24 @@ bool padPresent(bool enabled) { return enabled && num_joysticks > 0; }
 
 }  // namespace
 
+std::vector<int> gamepad::axisPositions()
+{
+    std::vector<int> positions;
+    if (num_joysticks > 0)
+        for (int number = 0; number < axisNumbers; ++number)
+            positions.push_back(axisAt(joy[0], number));
+    return positions;
+}
+
+int gamepad::heldButton()
+{
+    if (num_joysticks > 0)
+        for (int button = 0; button < std::min(joy[0].num_buttons, MAX_JOYSTICK_BUTTONS); ++button)
+            if (joy[0].button[button].b)
+                return button;
+    return noInput;
+}
+
 gamepad::gamepad() : axes(defaultAxes), buttons(defaultButtons) {}
 
 void gamepad::poll()

@@ -2,6 +2,7 @@
 #define BROX_GAMEPAD_H
 
 #include <array>
+#include <vector>
 
 // The first pad Allegro reports, read as the game's controls: which of them
 // are held, and the aiming stick's deflection as a mouse movement.
@@ -67,6 +68,12 @@ public:
     int getDeadZone() const;
     // In percent of full travel, 0 to 90; other values are ignored.
     void setDeadZone(int percent);
+
+    // The first pad's axes in the numbering above, centred on 0 (for the
+    // settings program, which learns an axis by its movement).
+    static std::vector<int> axisPositions();
+    // The lowest button of the first pad held down; noInput for none.
+    static int heldButton();
 
 private:
     bool beyondDeadZone(int position) const;

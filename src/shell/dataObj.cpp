@@ -1,9 +1,11 @@
 #include "dataObj.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,32 @@ void applyPadSetting(gamepad& pad, const std::string& word, int value)
         pad.setEnabled(value == 1);
 }
 
+// A number too large to read, as against a word that is no number at all.
+bool startsWithDigits(const std::string& word)
+{
+    const std::size_t first = word[0] == '-' || word[0] == '+' ? 1 : 0;
+    return first < word.size() && std::isdigit(static_cast<unsigned char>(word[first]));
+}
+
+// Where and why the reading ended early, in words for the player: the
+// value after `key`, which ends at `keyEnd` in the text, is unusable.
+std::string describeStop(const std::string& text, std::size_t keyEnd, const std::string& key)
+{
+    const auto line = 1 + std::count(text.begin(), text.begin() + keyEnd, '\n');
+    std::istringstream rest(text.substr(keyEnd));
+    std::string found;
+    rest >> found;
+    std::string why;
+    if (found.empty())
+        why = "the file ends where its value belongs";
+    else if (startsWithDigits(found))
+        why = "its value " + found + " is too large";
+    else
+        why = "its value \"" + found + "\" is not a whole number";
+    return "line " + std::to_string(line) + ": " + key + ": " + why
+           + "; the game stops reading there, and ignores every setting after it";
+}
+
 }  // namespace
 
 dataObj::dataObj()
@@ -80,23 +108,28 @@ void dataObj::readConfig()
         readConfig(file);
 }
 
-void dataObj::readConfig(std::istream& in)
+void dataObj::readConfig(std::istream& file)
 {
+    // The whole text is kept so that a stop can be told by its line.
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::istringstream in(text);
     std::vector<int> keys(keySlotCount, -1);
     bool anyKeyRead = false;
     std::string word;
     int value = 0;
+    configStop.clear();
     // A value that is missing, not a number or too large ends the reading;
     // what was read before it stands.
     while (in >> word) {
-        const int slot = keySlotOf(word);
-        const bool known = slot >= 0 || word == "resolution" || word == "colorDepth"
-                           || word == "windowed" || word == "controlThreshold"
-                           || word == "soundVolume" || word == "musicVolume" || isPadWord(word);
-        if (!known)
+        const auto& known = configKeys();
+        if (std::find(known.begin(), known.end(), word) == known.end())
             continue;
-        if (!(in >> value))
+        const int slot = keySlotOf(word);
+        const std::size_t keyEnd = in.eof() ? text.size() : static_cast<std::size_t>(in.tellg());
+        if (!(in >> value)) {
+            configStop = describeStop(text, keyEnd, word);
             break;
+        }
         if (word == "resolution") {
             if (value == 800)
                 video->setResolution(800, 600);
@@ -123,6 +156,49 @@ void dataObj::readConfig(std::istream& in)
     }
     if (anyKeyRead)
         input->setKeyMap(&keys);
+}
+
+const std::string& dataObj::getConfigStop() const { return configStop; }
+
+const std::vector<std::string>& dataObj::configKeys()
+{
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> list = {"resolution", "colorDepth", "windowed",
+                                         "controlThreshold"};
+        list.insert(list.end(), std::begin(keyNames), std::end(keyNames));
+        list.insert(list.end(), {"soundVolume", "musicVolume", "joystick", "joyDeadZone"});
+        list.insert(list.end(), std::begin(padAxisNames), std::end(padAxisNames));
+        list.insert(list.end(), std::begin(padButtonNames), std::end(padButtonNames));
+        return list;
+    }();
+    return keys;
+}
+
+int dataObj::getConfigValue(const std::string& setting) const
+{
+    const gamepad& pad = *input->getGamepad();
+    const int slot = keySlotOf(setting);
+    const int axisRole = indexOf(padAxisNames, setting);
+    const int buttonRole = indexOf(padButtonNames, setting);
+    if (slot >= 0)
+        return (*input->getKeyMap())[slot];
+    if (axisRole >= 0)
+        return pad.getAxis(static_cast<gamepad::axisRole>(axisRole));
+    if (buttonRole >= 0)
+        return pad.getButton(static_cast<gamepad::buttonRole>(buttonRole));
+    const std::pair<const char*, int> others[] = {
+        {"resolution", video->getResolutionX()},
+        {"colorDepth", video->getColorDepth()},
+        {"windowed", video->getWindowed() ? 1 : 0},
+        {"controlThreshold", input->getControlThreshold()},
+        {"soundVolume", soundVolume},
+        {"musicVolume", musicVolume},
+        {"joystick", pad.isEnabled() ? 1 : 0},
+        {"joyDeadZone", pad.getDeadZone()}};
+    for (const auto& [name, value] : others)
+        if (setting == name)
+            return value;
+    return -1;
 }
 
 videoSettings* dataObj::getVideoSettings() { return video.get(); }

@@ -5,6 +5,8 @@
 
 #include <iosfwd>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "arena.h"
 #include "inputObj.h"
@@ -24,7 +26,15 @@ public:
     void readConfig();
     // Reads configuration words from a stream; what readConfig does once
     // the file is open.
-    void readConfig(std::istream& in);
+    void readConfig(std::istream& file);
+    // Where and why the latest reading stopped before the end of the file
+    // ("line 3: keyUp: ..."); empty when it read to the end.
+    const std::string& getConfigStop() const;
+    // Every key the reader knows, in the order a written file holds them.
+    static const std::vector<std::string>& configKeys();
+    // The value of a key as the game now uses it, as a file would give it
+    // (-1 for a word that is no key).
+    int getConfigValue(const std::string& setting) const;
 
     videoSettings* getVideoSettings();
     void setVideoSettings(videoSettings* settings);
@@ -51,6 +61,7 @@ private:
     DATAFILE* datafile = nullptr;
     int soundVolume = 192;
     int musicVolume = 128;
+    std::string configStop;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include "dataObj.h"
 #include "musicDevice.h"
 #include "soundDevice.h"
+#include "windowIdentity.h"
 
 std::atomic<int> frameTick{0};
 std::atomic<int> frameInRound{0};
@@ -65,21 +66,6 @@ bool openGraphicsMode(videoSettings& video)
     return true;
 }
 
-// An X server that has just started, or that is resetting because its last
-// client left, can refuse a connection for a moment; the library then fails
-// with no reason given. A few more tries, a moment apart, get past that.
-bool startLibrary()
-{
-    constexpr int attempts = 3;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        if (allegro_init() == 0)
-            return true;
-        if (attempt < attempts)
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    }
-    return false;
-}
-
 void startSound()
 {
     sound = new soundDevice();
@@ -106,6 +92,7 @@ int mainInitialize()
     bM = new battleMain();
     dO = new dataObj();
     dO->readConfig();
+    windowIdentity::beforeGraphicsMode("brox");
     if (!openGraphicsMode(*dO->getVideoSettings())) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Unable to set any graphic mode\n%s\n", allegro_error);
@@ -124,8 +111,24 @@ int mainInitialize()
     return 0;
 }
 
+// An X server that has just started, or that is resetting because its last
+// client left, can refuse a connection for a moment; the library then fails
+// with no reason given. A few more tries, a moment apart, get past that.
+bool startLibrary()
+{
+    constexpr int attempts = 3;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (allegro_init() == 0)
+            return true;
+        if (attempt < attempts)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
+}
+
 int runGame()
 {
+    windowIdentity::beforeLibrary();
     if (!startLibrary()) {
         // Without a display the player would otherwise see nothing at all.
         std::fprintf(stderr, "Unable to start the Allegro game library: %s\n",

@@ -28,6 +28,10 @@ void incFrameTick();
 // graphics mode and initialises the battle. 0 on success.
 int mainInitialize();
 
+// allegro_init, tried again a moment later when the display refuses the
+// first connection; false when the library cannot start.
+bool startLibrary();
+
 // The whole process after its entry point: start-up, main loop, exit code.
 int runGame();
 

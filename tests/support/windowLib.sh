@@ -26,7 +26,7 @@ fail() {
 require_tools() {
     local tool
     local -A package=([Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [convert]=imagemagick
-        [gdb]=gdb [bc]=bc)
+        [gdb]=gdb [bc]=bc [xprop]=x11-utils)
     for tool in "$@"; do
         command -v "$tool" >/dev/null ||
             fail "$tool is missing: apt-get install ${package[$tool]:-$tool}"

@@ -3,7 +3,9 @@
 # 800 x 600 window on the grey background, round 0's title and then the
 # fight, three orbiters at a right click, the fighter moving right while D
 # is held, Escape ending it with status 0; and without picData.dat, the message
-# and status 0.
+# and status 0. Then brox-settings.exe replaces the configuration beside it,
+# which Windows' own rename will not do over an existing file, and leaves it
+# alone when a change is refused.
 # Arguments: the unpacked game folder, and a folder for the screenshots.
 # Wine's prefix and WINEDEBUG come from the caller (scripts/windows.sh).
 GAME_DIR=$(cd "$1" && pwd)
@@ -100,4 +102,18 @@ expect_exit_code 0
 tr -d '\r' <"$WORK/game.out" | grep -qx 'Graphics datafile not found. Now exiting.' ||
     fail "no message about the missing picture file"
 echo "without picData.dat: the message and status 0"
+
+settings_exe() {
+    (cd "$WORK/run" && timeout 60 wine ./brox-settings.exe "$@")
+}
+settings_exe --set resolution=1024 keyUp=Q >"$WORK/settings.out" 2>&1 ||
+    fail "brox-settings.exe --set failed: $(cat "$WORK/settings.out")"
+tr -d '\r' <"$WORK/run/broxConfig.txt" | grep -qx "resolution 1024" ||
+    fail "brox-settings.exe did not replace broxConfig.txt"
+cp "$WORK/run/broxConfig.txt" "$WORK/saved.txt"
+if settings_exe --set keyDown=Q >"$WORK/settings.out" 2>&1; then
+    fail "brox-settings.exe accepted Q for two actions"
+fi
+cmp -s "$WORK/run/broxConfig.txt" "$WORK/saved.txt" || fail "a refused change altered broxConfig.txt"
+echo "brox-settings.exe: the file replaced, a refused change leaves it alone"
 echo "PASS"

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "dataObj.h"
+#include "settingsFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each test works in a scratch folder of its own, as the settings program
+// and the game work in theirs.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "broxsettingsXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        previous = fs::current_path();
+        fs::current_path(folder);
+    }
+    void TearDown() override
+    {
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+
+    static void writeFile(const std::string& text)
+    {
+        std::ofstream(settingsFile::fileName, std::ios::binary) << text;
+    }
+    static std::string fileText()
+    {
+        std::ifstream in(settingsFile::fileName, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder;
+    fs::path previous;
+};
+
+// A value other than the default for every key, each one the game uses as
+// it is written.
+const std::map<std::string, int> changed = {
+    {"resolution", 1024},     {"colorDepth", 32},   {"windowed", 1},
+    {"controlThreshold", 12}, {"keyUp", KEY_I},     {"keyDown", KEY_K},
+    {"keyLeft", KEY_J},       {"keyRight", KEY_L},  {"keyDefense", KEY_ENTER},
+    {"keyMenu", KEY_F5},      {"soundVolume", 40},  {"musicVolume", 0},
+    {"joystick", 0},          {"joyDeadZone", 60},  {"joyMoveAxisX", 2},
+    {"joyMoveAxisY", 3},      {"joyDpadAxisX", 10}, {"joyDpadAxisY", 11},
+    {"joyAimAxisX", 0},       {"joyAimAxisY", 1},   {"joyFireAxis", 13},
+    {"joyOrbitersAxis", 14},  {"joyFire", 31},      {"joyOrbiters", 1},
+    {"joyBlast", -1},         {"joyPause", 9},      {"joyRestart", 8}};
+
+TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder)
+{
+    settingsFile settings;
+    settings.load();
+    ASSERT_EQ(changed.size(), dataObj::configKeys().size()) << "a key without a test value";
+    for (const auto& setting : dataObj::configKeys()) {
+        ASSERT_NE(settings.get(setting), changed.at(setting)) << setting << " is at its default";
+        EXPECT_EQ(settings.set(setting, changed.at(setting)), "") << setting;
+    }
+    ASSERT_EQ(settings.save(), "");
+
+    dataObj game;
+    game.readConfig();
+    EXPECT_EQ(game.getConfigStop(), "");
+    std::istringstream lines(fileText());
+    std::string word;
+    int value = 0;
+    for (const auto& setting : dataObj::configKeys()) {
+        EXPECT_EQ(game.getConfigValue(setting), changed.at(setting)) << setting;
+        ASSERT_TRUE(lines >> word >> value);
+        EXPECT_EQ(word, setting);
+    }
+    EXPECT_FALSE(lines >> word) << "more than every key once";
+    EXPECT_FALSE(fs::exists(std::string(settingsFile::fileName) + ".new"));
+
+    settingsFile again;
+    again.load();
+    EXPECT_EQ(again.text(), settings.text());
+}
+
+TEST_F(SettingsFileTest, RefusalsSayWhyAndChangeNothing)
+{
+    const std::string original = "resolution 800\nkeyUp 17\n";
+    writeFile(original);
+    settingsFile settings;
+    settings.load();
+    const std::string before = settings.text();
+    const std::pair<const char*, const char*> refused[] = {
+        {"fullscreen=1", "no setting \"fullscreen\""},
+        {"resolution=1280", "resolution is 640, 800 or 1024, not 1280"},
+        {"soundVolume=256", "soundVolume is 0 to 255, not 256"},
+        {"joyFire=32", "joyFire is -1 to 31, not 32"},
+        {"windowed=yes", "\"yes\" is not a whole number"},
+        {"keyDefense=TAB", "TAB is fixed"},
+        {"keyDefense=59", "ESC is fixed"},
+        {"keyDefense=m", "M is fixed"},
+        {"keyDefense=KEYQ", "not a whole number or a key name"},
+        {"keyDefense=S", "S is already the key of keyDown"},
+        {"keyDown=q", "Q is already the key of keyUp"},
+        {"keyMenu", "is not key=value"}};
+    for (const auto& [assignment, why] : refused)
+        EXPECT_NE(settings.assign(assignment).find(why), std::string::npos) << assignment;
+    EXPECT_EQ(settings.text(), before);
+    EXPECT_EQ(fileText(), original);
+
+    EXPECT_EQ(settings.assign("keyDefense=f1"), "");
+    EXPECT_EQ(settings.get("keyDefense"), KEY_F1);
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeWrittenIsKeptAsItWas)
+{
+    writeFile("resolution 800\n");
+    // The temporary file's place is taken by a folder, so nothing can be
+    // written there, not even by root.
+    fs::create_directory(std::string(settingsFile::fileName) + ".new");
+    settingsFile settings;
+    settings.load();
+    ASSERT_EQ(settings.set("resolution", 1024), "");
+    const std::string failed = settings.save();
+    EXPECT_NE(failed.find("cannot write"), std::string::npos) << failed;
+    EXPECT_NE(failed.find("nothing was saved"), std::string::npos) << failed;
+    EXPECT_EQ(fileText(), "resolution 800\n");
+}
+
+TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
+{
+    writeFile("resolution 800\n# keys\nkeyUp I\nwindowed 1\n");
+    settingsFile settings;
+    settings.load();
+    const std::string stop = settings.getReadingStop();
+    EXPECT_NE(stop.find("line 3: keyUp: its value \"I\" is not a whole number"), std::string::npos)
+        << stop;
+    // The values shown are those the game plays with: nothing after the stop.
+    EXPECT_EQ(settings.get("resolution"), 800);
+    EXPECT_EQ(settings.get("windowed"), 0);
+
+    writeFile("soundVolume\n 99999999999 windowed 1");
+    settings.load();
+    EXPECT_NE(
+        settings.getReadingStop().find("line 1: soundVolume: its value 99999999999 is too large"),
+        std::string::npos)
+        << settings.getReadingStop();
+    writeFile("windowed 1 colorDepth");
+    settings.load();
+    EXPECT_NE(settings.getReadingStop().find("colorDepth: the file ends where its value belongs"),
+              std::string::npos)
+        << settings.getReadingStop();
+    EXPECT_EQ(settings.get("windowed"), 1);
+    writeFile("windowed 1 colorDepth 32\n");
+    settings.load();
+    EXPECT_EQ(settings.getReadingStop(), "");
+}
+
+}  // namespace

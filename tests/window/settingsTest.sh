@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The settings program as a player and a script use it: refused changes
+# leave the file as it was and say why; in the window the player picks
+# 1024 x 768 and moves Up to Q with the mouse and the keyboard, and Play
+# starts the game, which opens at that size, carries the fighter icon and
+# the class Brox, and moves the fighter up with Q and no longer with W.
+source "$(dirname "$0")/../support/windowLib.sh"
+
+SETTINGS_BIN="$(dirname "$BROX_BIN")/brox-settings"
+FIGHTER="70,170,255"
+require_tools xprop
+
+# In the run folder start_game lays out, as the player's folder holds it.
+settings() {
+    (cd "$WORK/run" && "$SETTINGS_BIN" "$@")
+}
+
+mkdir -p "$WORK/run"
+cp "$PIC_DATA" "$SND_DATA" "$WORK/run/"
+cp "$CONFIG" "$WORK/run/broxConfig.txt"
+cp "$CONFIG" "$WORK/shipped.txt"
+
+refused() {
+    local why=$1
+    shift
+    if settings --set "$@" 2>"$WORK/refusal.txt"; then fail "--set $* was accepted"; fi
+    grep -q "$why" "$WORK/refusal.txt" || fail "--set $* said: $(cat "$WORK/refusal.txt")"
+    cmp -s "$WORK/run/broxConfig.txt" "$WORK/shipped.txt" || fail "--set $* changed the file"
+}
+refused "TAB is fixed" keyUp=Q keyDown=TAB
+refused "W is already the key of keyUp" keyDefense=W
+refused "resolution is 640, 800 or 1024, not 1280" resolution=1280
+echo "refused changes: the file untouched, the reason given"
+
+start_display
+(cd "$WORK/run" && exec "$SETTINGS_BIN") >"$WORK/game.out" 2>&1 &
+GAME_PID=$!
+settings_window() {
+    [ -n "$(xdotool search --onlyvisible --name '^Brox settings$' 2>/dev/null)" ]
+}
+wait_for 20 settings_window || fail "the settings window did not appear"
+SETTINGS_WINDOW=$(xdotool search --onlyvisible --name '^Brox settings$' | head -n 1)
+xdotool windowfocus --sync "$SETTINGS_WINDOW" 2>/dev/null || true
+# The dialog is drawn, on its own background, once it takes input.
+wait_for 10 pixel_is 5 5 "28,32,48" || fail "the settings dialog was not drawn"
+eval "$(xdotool getwindowgeometry --shell "$SETTINGS_WINDOW")"
+# Points of the dialog, which is laid out in window pixels.
+click_at() {
+    xdotool mousemove --sync $((X + $1)) $((Y + $2))
+    sleep 0.1
+    click_button 1
+    sleep 0.3
+}
+# The pointer comes into the window first, as a player's does.
+xdotool mousemove --sync $((X + 320)) $((Y + 240))
+sleep 0.3
+click_at 21 91    # the 1024 x 768 choice
+click_at 454 65   # Up's key
+tap q
+sleep 0.3
+screenshot "$WORK/settings.png"
+click_at 200 437  # Play
+echo "settings: 1024 x 768 chosen, Up moved to Q, Play"
+
+wait_for_window
+grep -qx "resolution 1024" "$WORK/run/broxConfig.txt" && grep -qx "keyUp 17" "$WORK/run/broxConfig.txt" ||
+    fail "the saved file does not hold the choices: $(cat "$WORK/run/broxConfig.txt")"
+SIZE=$(xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ { print $2 }')
+[ "$SIZE" = 1024x768 ] || fail "the game opened at $SIZE, expected 1024x768"
+echo "game: a $SIZE window"
+
+xprop -id "$WINDOW" WM_CLASS WM_HINTS _NET_WM_ICON >"$WORK/xprop.txt"
+grep -q 'WM_CLASS(STRING) = "brox", "Brox"' "$WORK/xprop.txt" || fail "WM_CLASS: $(grep WM_CLASS "$WORK/xprop.txt")"
+grep -q 'Icon (32 x 32)' "$WORK/xprop.txt" && grep -q 'Icon (64 x 64)' "$WORK/xprop.txt" ||
+    fail "the window has no _NET_WM_ICON of 32 and 64 pixels"
+grep -q 'bitmap id # to use for icon' "$WORK/xprop.txt" || fail "the window has no icon hint"
+# The fighter icon's blue hull is in the icon, not in Allegro's own.
+xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32x ' $0+' _NET_WM_ICON | grep -qi '0xff46aaff' ||
+    fail "the icon is not the fighter's"
+echo "game window: class brox, Brox; the fighter icon at 32 and 64 pixels"
+
+xdotool mousemove --sync 20 740
+fighter_y() {
+    screenshot "$WORK/shot.png"
+    largest_blob_centre "$WORK/shot.png" "$FIGHTER" | cut -d' ' -f2
+}
+held_for_a_moment() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+    sleep 0.1
+}
+moves_up_with_q() {
+    local before after
+    before=$(fighter_y)
+    held_for_a_moment q
+    after=$(fighter_y)
+    [ -n "$before" ] && [ -n "$after" ] && [ "$after" -lt $((before - 20)) ]
+}
+# The round's title shows first; the fighter moves once the fight begins.
+wait_for 15 moves_up_with_q || fail "Q did not move the fighter up"
+before=$(fighter_y)
+held_for_a_moment w
+after=$(fighter_y)
+[ "$after" -ge $((before - 5)) ] || fail "W still moved the fighter up ($before -> $after)"
+echo "the fighter moves up with Q, and not with W"
+
+xdotool keydown Escape
+expect_exit_code 0
+xdotool keyup Escape
+echo "PASS"
