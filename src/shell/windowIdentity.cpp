@@ -2,7 +2,8 @@
 
 #include <allegro.h>
 
-#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX)
+// A browser page is Unix to Allegro, but has no X server.
+#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX) && !defined(__EMSCRIPTEN__)
 #include <xalleg.h>
 
 #include <X11/Xatom.h>
