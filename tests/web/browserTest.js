@@ -245,15 +245,21 @@ async function checkPadAndSound(page) {
 
   const state = await page.evaluate(() => Module.webAudio.context.state);
   if (state !== 'running') fail(`the AudioContext is ${state} after the player's keys`);
+  // While the page is left alone (reading the canvas stalls it), nothing
+  // queued may run out.
+  const dryBefore = await page.evaluate(() => Module.webAudio.underruns);
   const quiet = await loudness(page, 600);
   await setPad(() => Object.assign(scriptedPad.buttons[7], { pressed: true, value: 1 }));
   const firing = await loudness(page, 1000);
   await setPad(() => Object.assign(scriptedPad.buttons[7], { pressed: false, value: 0 }));
   const audio = await page.evaluate(() => ({ chunks: Module.webAudio.chunks, underruns: Module.webAudio.underruns,
                                              lead: Module.webAudio.nextStart - Module.webAudio.context.currentTime }));
+  const dry = audio.underruns - dryBefore;
   console.log(`Web Audio: loudest ${quiet.toFixed(3)} idle, ${firing.toFixed(3)} with the right trigger held; ` +
-              `${audio.chunks} chunks queued, ${audio.underruns} ran dry, ${Math.round(audio.lead * 1000)} ms ahead`);
+              `${audio.chunks} chunks queued, ${Math.round(audio.lead * 1000)} ms ahead; ran dry ${dry} times ` +
+              `in those 1.6 s, ${audio.underruns} since the page loaded`);
   if (firing < 0.05 || firing < 3 * quiet) fail('firing with the pad was not heard');
+  if (dry > 0) fail('the sound ran dry while the page was left alone');
 }
 
 // The resolution chosen in the form holds after a reload, and the canvas
