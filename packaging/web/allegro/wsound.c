@@ -72,13 +72,11 @@ EM_JS(int, web_audio_chunks_due, (int most), {
    } else {
       due = Math.floor((performance.now() / 1000 - audio.wallClock) / length);
       audio.wallClock += Math.max(0, due) * length;
+      /* Unheard, what a long wait left behind is not caught up. */
+      if (due > most)
+         audio.wallClock = performance.now() / 1000;
    }
-   if (due > most) {
-      /* Too far behind to catch up in one pass: the rest is skipped. */
-      audio.wallClock = performance.now() / 1000;
-      due = most;
-   }
-   return Math.max(0, due);
+   return Math.max(0, Math.min(due, most));
 });
 /* clang-format on */
 
