@@ -1,8 +1,8 @@
 // Plays the page in headless Chromium the way a player would and measures it.
 // Usage: node browserTest.js <page URL> <screenshot folder>
-// 800 x 600 canvas, round 0's arena is 420 x 420 at (190, 90); the banners
-// are centred with their top border at y 265, the round clock is drawn at
-// (130, 523) and the pause line to its right.
+// 800 x 600 canvas (the page scales it), round 0's arena is 420 x 420 at
+// (190, 90); the banners are centred with their top border at y 265, the
+// round clock is drawn at (130, 523) and the pause line to its right.
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -155,6 +155,145 @@ async function measure(page, browser, seconds) {
   };
 }
 
+// How far the fighter moves right, in pixels, while something is held for
+// 600 ms.
+async function movement(page, hold, letGo) {
+  const before = await fighterX(page);
+  await hold();
+  await sleep(600);
+  const after = await fighterX(page);
+  await letGo();
+  return Math.round(after - before);
+}
+
+// Waits for the next start's round title and then its fight.
+async function nextFight(page, start) {
+  await Promise.all([page.waitForNavigation(), start()]);
+  await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
+  await waitFor('the fight did not begin after the start', 5, async () =>
+    !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
+}
+
+const note = (page) => page.$eval('#settingsNote', (element) => element.textContent);
+const keyButton = (setting) => `button.key[data-setting="${setting}"]`;
+
+// The form learns keys by their press, refuses the fixed ones and those in
+// use, and the game plays with what it wrote at the next start: Right on L,
+// the music off (so that the effects alone are heard below).
+async function checkSettingsForm(page) {
+  const right = keyButton('keyRight');
+  await page.click(right);
+  await page.keyboard.press('Tab', TAP);
+  if (!(await note(page)).includes('fixed')) fail(`Tab was not refused as fixed: '${await note(page)}'`);
+  await page.click(right);
+  await page.keyboard.press('w', TAP);
+  if (!(await note(page)).includes('already')) fail(`W, which is Up, was not refused: '${await note(page)}'`);
+  if ((await page.$eval(right, (b) => b.textContent)) !== 'D') fail('a refused key changed Right');
+  await page.click(right);
+  await page.keyboard.press('l', TAP);
+  if ((await page.$eval(right, (b) => b.textContent)) !== 'L') fail('Right did not become L');
+  await page.$eval('#musicVolume', (range) => {
+    range.value = 0;
+    range.dispatchEvent(new Event('change'));
+  });
+  // A pad the page does not know of yet: the browser shows none until it is
+  // pressed.
+  await page.evaluateOnNewDocument(() => {
+    const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+    window.scriptedPad = { id: 'Scripted pad', index: 0, connected: false, mapping: 'standard',
+                           axes: [0, 0, 0, 0], buttons, timestamp: 0 };
+    Object.defineProperty(navigator, 'getGamepads', {
+      configurable: true,
+      value: () => [window.scriptedPad.connected ? window.scriptedPad : null, null, null, null],
+    });
+  });
+  await nextFight(page, () => page.click('#restart'));
+  const withL = await movement(page, () => page.keyboard.down('l'), () => page.keyboard.up('l'));
+  const withD = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
+  console.log(`after the form's start: fighter x with L held ${withL}, with D held ${withD}`);
+  if (withL < 20 || Math.abs(withD) > 5) fail('the game did not play with Right on L');
+  console.log('the form refuses Tab and a key in use; the game starts with Right on L');
+}
+
+// What the page's analyser heard over a while: the loudest sample, and the
+// mean of its RMS (one stray effect barely moves it, steady firing does).
+function loudness(page, ms) {
+  return page.evaluate(async (ms) => {
+    const analyser = Module.webAudio.analyser;
+    const data = new Float32Array(analyser.fftSize);
+    let peak = 0, rmsSum = 0, looks = 0;
+    for (const end = performance.now() + ms; performance.now() < end; looks++) {
+      analyser.getFloatTimeDomainData(data);
+      let squares = 0;
+      for (const value of data) {
+        peak = Math.max(peak, Math.abs(value));
+        squares += value * value;
+      }
+      rmsSum += Math.sqrt(squares / data.length);
+      await new Promise((resolve) => setTimeout(resolve, 40));
+    }
+    return { peak, rms: rmsSum / looks };
+  }, ms);
+}
+
+// The scripted pad, connected only now, moves the fighter with its left
+// stick (to the left: Right on L took it to the right wall) and fires with
+// its right trigger, which is heard through Web Audio.
+async function checkPadAndSound(page) {
+  const setPad = (change) => page.evaluate(change);
+  const stickLeft = () => setPad(() => {
+    scriptedPad.connected = true;
+    scriptedPad.axes[0] = -1;
+  });
+  const moved = await movement(page, stickLeft, () => setPad(() => { scriptedPad.axes[0] = 0; }));
+  console.log(`fighter x with the pad's left stick left: ${moved}`);
+  if (moved > -20) fail('the pad connected after the start did not move the fighter');
+
+  const state = await page.evaluate(() => Module.webAudio.context.state);
+  if (state !== 'running') fail(`the AudioContext is ${state} after the player's keys`);
+  // While the page is left alone (reading the canvas stalls it), nothing
+  // queued may run out.
+  // A fresh round: the fighter back in the middle, away from the enemies
+  // coming in, so that it is quiet until it fires.
+  await page.keyboard.press('F10', TAP);
+  await sleep(300);
+  const dryBefore = await page.evaluate(() => Module.webAudio.underruns);
+  const quiet = await loudness(page, 600);
+  await setPad(() => Object.assign(scriptedPad.buttons[7], { pressed: true, value: 1 }));
+  const firing = await loudness(page, 1000);
+  await setPad(() => Object.assign(scriptedPad.buttons[7], { pressed: false, value: 0 }));
+  const audio = await page.evaluate(() => ({ chunks: Module.webAudio.chunks, underruns: Module.webAudio.underruns,
+                                             lead: Module.webAudio.nextStart - Module.webAudio.context.currentTime }));
+  const dry = audio.underruns - dryBefore;
+  const heard = (level) => `peak ${level.peak.toFixed(3)}, mean RMS ${level.rms.toFixed(4)}`;
+  console.log(`Web Audio: ${heard(quiet)} idle, ${heard(firing)} with the right trigger held; ` +
+              `${audio.chunks} chunks queued, ${Math.round(audio.lead * 1000)} ms ahead; ran dry ${dry} times ` +
+              `in those 1.6 s, ${audio.underruns} since the page loaded`);
+  if (firing.peak < 0.03 || firing.rms < 3 * quiet.rms) fail('firing with the pad was not heard');
+  if (dry > 0) fail('the sound ran dry while the page was left alone');
+}
+
+// The resolution chosen in the form holds after a reload, and the canvas
+// keeps the screen's aspect in a wide and a narrow window.
+async function checkResolutionAndScaling(page, shot) {
+  await page.select('#resolution', '1024');
+  await page.reload();
+  await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
+  const held = await page.evaluate(() => [document.getElementById('resolution').value, canvas.width, canvas.height]);
+  if (held.join() !== '1024,1024,768') fail(`after a reload the form and the screen are ${held.join()}`);
+  console.log('the form\'s 1024 x 768 holds after a reload');
+  for (const [name, width, height] of [['wide', 1280, 800], ['narrow', 880, 700]]) {
+    await page.setViewport({ width, height });
+    await sleep(300);
+    const box = await (await page.$('#canvas')).boundingBox();
+    console.log(`${width} x ${height} window: canvas ${Math.round(box.width)} x ${Math.round(box.height)} ` +
+                `at (${Math.round(box.x)}, ${Math.round(box.y)})`);
+    if (Math.abs(box.width / box.height - 4 / 3) > 0.01) fail(`the canvas lost its aspect in the ${name} window`);
+    if (box.x < 0 || box.x + box.width > width + 1 || box.width < width / 2) fail(`the canvas does not fit the ${name} window`);
+    await shot(name);
+  }
+}
+
 async function main() {
   fs.mkdirSync(shots, { recursive: true });
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'brox-chromium-'));
@@ -166,7 +305,7 @@ async function main() {
   });
   try {
     const page = await browser.newPage();
-    await page.setViewport({ width: 840, height: 760 });
+    await page.setViewport({ width: 1280, height: 800 });
     page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
     page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
     page.on('requestfailed', (r) => problems.push(`request failed: ${r.url()}`));
@@ -211,19 +350,17 @@ async function main() {
       !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
     console.log('fight begun');
     if (!(await page.evaluate(() => document.hasFocus()))) fail('the page does not have the focus');
-    // The mouse rests in a corner of the canvas, off the arena.
+    // The mouse rests in a corner of the canvas, off the arena. The page
+    // scales the canvas to its window.
     const canvasBox = await (await page.$('#canvas')).boundingBox();
-    const at = (x, y) => [canvasBox.x + x, canvasBox.y + y];
+    const scale = canvasBox.width / 800;
+    const at = (x, y) => [canvasBox.x + x * scale, canvasBox.y + y * scale];
     await page.mouse.move(...at(20, 580));
 
-    const before = await fighterX(page);
-    await page.keyboard.down('d');
-    await sleep(600);
-    const after = await fighterX(page);
-    await page.keyboard.up('d');
+    const moved = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
     await shot('moved');
-    console.log(`fighter x with D held: ${Math.round(before)} -> ${Math.round(after)}`);
-    if (after < before + 20) fail('the fighter did not move right with D held');
+    console.log(`fighter x with D held: ${moved}`);
+    if (moved < 20) fail('the fighter did not move right with D held');
 
     // A fresh round's fighter stands in the middle and can pay for three
     // orbiters. Mouse movement alone turns the aim, below the arena.
@@ -298,6 +435,10 @@ async function main() {
     await page.click('#status');
     await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
     console.log('Escape ends the game; a click starts it again');
+
+    await checkSettingsForm(page);
+    await checkPadAndSound(page);
+    await checkResolutionAndScaling(page, shot);
 
     if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
     console.log('no errors in the console');

@@ -1,5 +1,5 @@
 /* Brox's web platform for Allegro 4.4: the drivers that put Allegro's screen,
- * keyboard, mouse and timer into a browser page, built with emscripten.
+ * keyboard, mouse, timer, sound and pads into a browser page, built with emscripten.
  * Nothing here blocks: a page gets no events while its code runs, so the
  * screen's vsync is where the program yields to the browser (ASYNCIFY), and
  * every event handler and the timer run on the one thread meanwhile.
@@ -17,12 +17,20 @@
 #define KEYBOARD_WEB AL_ID('W', 'E', 'B', 'K')
 #define MOUSE_WEB AL_ID('W', 'E', 'B', 'M')
 #define TIMER_WEB AL_ID('W', 'E', 'B', 'T')
+#define DIGI_WEB AL_ID('W', 'E', 'B', 'D')
+#define JOY_TYPE_WEB AL_ID('W', 'E', 'B', 'J')
 
 AL_VAR(SYSTEM_DRIVER, system_web);
 AL_VAR(GFX_DRIVER, gfx_web);
 AL_VAR(KEYBOARD_DRIVER, keyboard_web);
 AL_VAR(MOUSE_DRIVER, mouse_web);
 AL_VAR(TIMER_DRIVER, timer_web);
+AL_VAR(DIGI_DRIVER, digi_web);
+AL_VAR(JOYSTICK_DRIVER, joystick_web);
+
+/* Mixes what is due to keep the sound queued ahead; the screen's vsync,
+ * right after the main loop has refilled its streams, asks. */
+AL_FUNC(void, _web_sound_mix, (void));
 
 /* Switches in or out as the page gains or loses the player's attention
  * (another tab or window); the screen's vsync asks. */

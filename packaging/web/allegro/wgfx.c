@@ -121,6 +121,7 @@ static void web_gfx_exit(BITMAP* bmp)
 static void web_vsync(void)
 {
     web_show_screen(screen_pixels, screen_w * screen_h);
+    _web_sound_mix();
     web_wait_for_frame();
     _web_follow_page_attention();
 }

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include "aintweb.h"
@@ -96,6 +97,16 @@ static int find_scancode(const char* code)
             return named_keys[i].scancode;
     }
     return 0;
+}
+
+/* For the page's settings form, which learns a key by its press before the
+ * game runs: the key code of a KeyboardEvent.code (0 for none), and the
+ * name Allegro, and so the desktop's settings program, gives a key code. */
+EMSCRIPTEN_KEEPALIVE int web_key_scancode(const char* code) { return find_scancode(code); }
+
+EMSCRIPTEN_KEEPALIVE const char* web_key_name(int scancode)
+{
+    return scancode > 0 && scancode < KEY_MAX ? _keyboard_common_names[scancode] : "";
 }
 
 static int browser_keeps(const EmscriptenKeyboardEvent* event)

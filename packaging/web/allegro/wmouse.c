@@ -1,7 +1,8 @@
 /* The mouse driver of the web platform: movement becomes mickeys, from the
  * events' movementX and movementY, so aiming works as on the desktop; a click
  * on the canvas asks for pointer lock, and where the browser refuses it the
- * pointer's place on the canvas is the mouse position. */
+ * pointer's place on the canvas, however large the page shows it, is the
+ * mouse position. */
 
 #include <limits.h>
 
@@ -44,6 +45,22 @@ static int pointer_locked(void)
            && status.isActive;
 }
 
+/* The page scales the canvas to its window: the pointer's place on the
+ * canvas, in the page's pixels, is scaled to the screen's. */
+static void place_pointer(const EmscriptenMouseEvent* event)
+{
+    double css_w, css_h;
+    int w, h;
+
+    _web_screen_size(&w, &h);
+    if (emscripten_get_element_css_size(CANVAS, &css_w, &css_h) != EMSCRIPTEN_RESULT_SUCCESS
+        || css_w < 1 || css_h < 1 || w <= 0 || h <= 0) {
+        place_mouse(event->targetX, event->targetY);
+        return;
+    }
+    place_mouse((int)(event->targetX * w / css_w), (int)(event->targetY * h / css_h));
+}
+
 static EM_BOOL on_move(int type, const EmscriptenMouseEvent* event, void* data)
 {
     (void)type;
@@ -54,7 +71,7 @@ static EM_BOOL on_move(int type, const EmscriptenMouseEvent* event, void* data)
     if (pointer_locked())
         place_mouse(_mouse_x + event->movementX, _mouse_y + event->movementY);
     else
-        place_mouse(event->targetX, event->targetY);
+        place_pointer(event);
     _handle_mouse_input();
     return EM_FALSE;
 }

@@ -16,10 +16,12 @@ static _DRIVER_INFO web_mouse_drivers[] = {{MOUSE_WEB, &mouse_web, TRUE}, {0, NU
 
 static _DRIVER_INFO web_timer_drivers[] = {{TIMER_WEB, &timer_web, TRUE}, {0, NULL, 0}};
 
-/* Pads in the browser come later; until then none is found. */
-static _DRIVER_INFO web_joystick_drivers[] = {{JOY_TYPE_NONE, &joystick_none, TRUE}, {0, NULL, 0}};
+static _DRIVER_INFO web_joystick_drivers[] = {
+    {JOY_TYPE_WEB, &joystick_web, TRUE}, {JOY_TYPE_NONE, &joystick_none, TRUE}, {0, NULL, 0}};
 
-/* No sound in the browser yet: the game plays silently, as without a device. */
+static _DRIVER_INFO web_digi_drivers[] = {{DIGI_WEB, &digi_web, TRUE}, {0, NULL, 0}};
+
+/* No MIDI: the game makes its music itself. */
 static _DRIVER_INFO web_no_drivers[] = {{0, NULL, 0}};
 
 static _DRIVER_INFO* web_gfx_list(void) { return web_gfx_drivers; }
@@ -27,7 +29,8 @@ static _DRIVER_INFO* web_keyboard_list(void) { return web_keyboard_drivers; }
 static _DRIVER_INFO* web_mouse_list(void) { return web_mouse_drivers; }
 static _DRIVER_INFO* web_timer_list(void) { return web_timer_drivers; }
 static _DRIVER_INFO* web_joystick_list(void) { return web_joystick_drivers; }
-static _DRIVER_INFO* web_sound_list(void) { return web_no_drivers; }
+static _DRIVER_INFO* web_digi_list(void) { return web_digi_drivers; }
+static _DRIVER_INFO* web_midi_list(void) { return web_no_drivers; }
 
 static int page_has_player = TRUE;
 
@@ -103,8 +106,8 @@ SYSTEM_DRIVER system_web = {
     .lock_mutex = _unix_lock_mutex,
     .unlock_mutex = _unix_unlock_mutex,
     .gfx_drivers = web_gfx_list,
-    .digi_drivers = web_sound_list,
-    .midi_drivers = web_sound_list,
+    .digi_drivers = web_digi_list,
+    .midi_drivers = web_midi_list,
     .keyboard_drivers = web_keyboard_list,
     .mouse_drivers = web_mouse_list,
     .joystick_drivers = web_joystick_list,
