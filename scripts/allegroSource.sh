@@ -2,7 +2,8 @@
 # builds: fetched once from this machine's own Debian mirror into the given
 # folder and checked against the checksum of Debian's source package.
 # Sourced; the caller defines die and log. fetch_allegro_source <folder>
-# leaves the tarball at <folder>/$ALLEGRO_TARBALL.
+# leaves the tarball at <folder>/$ALLEGRO_TARBALL; build_patched_allegro
+# builds it once for each version of what goes into it.
 
 ALLEGRO_SOURCE_PACKAGE=allegro4.4
 ALLEGRO_TARBALL=allegro4.4_4.4.3.1.orig.tar.gz
@@ -65,4 +66,36 @@ fetch_allegro_source() {
     [ -n "$expected" ] || die "no checksum of $ALLEGRO_TARBALL in the .dsc"
     echo "$expected  $apt/$ALLEGRO_TARBALL" | sha256sum --check --quiet ||
         die "$ALLEGRO_TARBALL does not match its checksum"
+}
+
+# build_patched_allegro <key> <message> <prepare> [cmake option...]: unpacks
+# $OUT/apt/$ALLEGRO_TARBALL, runs <prepare> on the unpacked folder, applies
+# $ALLEGRO_PATCH and builds the static library with $TOOLCHAIN into
+# $OUT/allegro-<key>, unless a build for that key is there already (older
+# ones are removed); prints where it is installed.
+build_patched_allegro() {
+    local key=$1 message=$2 prepare=$3
+    shift 3
+    local prefix="$OUT/allegro-$key"
+    if [ ! -f "$prefix/lib/liballeg.a" ]; then
+        log "$message" >&2
+        find "$OUT" -maxdepth 1 -type d -name 'allegro-*' -exec rm -rf {} +
+        local source="$OUT/allegro-source" build="$OUT/allegro-build"
+        rm -rf "$source" "$build"
+        mkdir -p "$source"
+        tar -xzf "$OUT/apt/$ALLEGRO_TARBALL" -C "$source" --strip-components=1
+        "$prepare" "$source"
+        patch -d "$source" -p1 --quiet <"$ALLEGRO_PATCH"
+        cmake -S "$source" -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
+            -DWANT_EXAMPLES=OFF -DWANT_TESTS=OFF -DWANT_TOOLS=OFF -DWANT_DOCS=OFF \
+            -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF "$@" \
+            >"$OUT/allegro-configure.log" 2>&1 ||
+            { cat "$OUT/allegro-configure.log" >&2; die "Allegro's configuration failed"; }
+        cmake --build "$build" -j 2 >"$OUT/allegro-build.log" 2>&1 ||
+            { tail -n 40 "$OUT/allegro-build.log" >&2; die "Allegro's build failed"; }
+        cmake --install "$build" >/dev/null
+        rm -rf "$source" "$build"
+    fi
+    echo "$prefix"
 }

@@ -29,38 +29,21 @@ die() {
 source "$ROOT/scripts/packages.sh"
 source "$ROOT/scripts/allegroSource.sh"
 
-# Builds Allegro with the web platform once for each version of the patch and
-# the platform's sources, and prints where it is installed.
+copy_web_platform() {
+    mkdir -p "$1/src/web"
+    cp "$HERE"/allegro/* "$1/src/web/"
+}
+
+# Allegro with the web platform, built once for each version of the patch and
+# the platform's sources; prints where it is installed. Every driver of the
+# Unix platform is off: the web platform brings its own. Emscripten's C
+# library holds what librt holds elsewhere.
 build_allegro() {
-    local key prefix
+    local key
     key=$(cat "$ALLEGRO_PATCH" "$HERE"/allegro/* | sha256sum | cut -c1-12)
-    prefix="$OUT/allegro-$key"
-    if [ ! -f "$prefix/lib/liballeg.a" ]; then
-        log "building Allegro for the web" >&2
-        find "$OUT" -maxdepth 1 -type d -name 'allegro-*' -exec rm -rf {} +
-        local source="$OUT/allegro-source" build="$OUT/allegro-build"
-        rm -rf "$source" "$build"
-        mkdir -p "$source"
-        tar -xzf "$OUT/apt/$ALLEGRO_TARBALL" -C "$source" --strip-components=1
-        mkdir -p "$source/src/web"
-        cp "$HERE"/allegro/* "$source/src/web/"
-        patch -d "$source" -p1 --quiet <"$ALLEGRO_PATCH"
-        # Every driver of the Unix platform is off: the web platform brings
-        # its own. Emscripten's C library holds what librt holds elsewhere.
-        cmake -S "$source" -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
-            -DWANT_X11=OFF -DWANT_LINUX_CONSOLE=OFF -DWANT_OSS=OFF -DWANT_ALSA=OFF \
-            -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF \
-            -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF \
-            -DWANT_TESTS=OFF -DWANT_MODULES=OFF -DWANT_DOCS=OFF -DRT_LIBRARY=c \
-            >"$OUT/allegro-configure.log" 2>&1 ||
-            { cat "$OUT/allegro-configure.log" >&2; die "Allegro's configuration failed"; }
-        cmake --build "$build" -j 2 >"$OUT/allegro-build.log" 2>&1 ||
-            { tail -n 40 "$OUT/allegro-build.log" >&2; die "Allegro's build failed"; }
-        cmake --install "$build" >/dev/null
-        rm -rf "$source" "$build"
-    fi
-    echo "$prefix"
+    build_patched_allegro "$key" "building Allegro for the web" copy_web_platform \
+        -DWANT_X11=OFF -DWANT_LINUX_CONSOLE=OFF -DWANT_OSS=OFF -DWANT_ALSA=OFF \
+        -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF -DWANT_MODULES=OFF -DRT_LIBRARY=c
 }
 
 build_site() {

@@ -42,32 +42,12 @@ install_windows_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $packages >/dev/null
 }
 
-# Builds the patched static library once for each version of the patch and
-# the toolchain file, and prints where it is installed.
+# The patched static library, built once for each version of the patch and
+# the toolchain file; prints where it is installed.
 build_allegro() {
-    local key prefix
+    local key
     key=$(cat "$ALLEGRO_PATCH" "$TOOLCHAIN" | sha256sum | cut -c1-12)
-    prefix="$OUT/allegro-$key"
-    if [ ! -f "$prefix/lib/liballeg.a" ]; then
-        log "building the patched Allegro" >&2
-        find "$OUT" -maxdepth 1 -type d -name 'allegro-*' -exec rm -rf {} +
-        local source="$OUT/allegro-source" build="$OUT/allegro-build"
-        rm -rf "$source" "$build"
-        mkdir -p "$source"
-        tar -xzf "$OUT/apt/$ALLEGRO_TARBALL" -C "$source" --strip-components=1
-        patch -d "$source" -p1 --quiet <"$ALLEGRO_PATCH"
-        cmake -S "$source" -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
-            -DWANT_EXAMPLES=OFF -DWANT_TESTS=OFF -DWANT_TOOLS=OFF -DWANT_DOCS=OFF \
-            -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF \
-            >"$OUT/allegro-configure.log" 2>&1 ||
-            { cat "$OUT/allegro-configure.log" >&2; die "Allegro's configuration failed"; }
-        cmake --build "$build" -j 2 >"$OUT/allegro-build.log" 2>&1 ||
-            { tail -n 40 "$OUT/allegro-build.log" >&2; die "Allegro's build failed"; }
-        cmake --install "$build" >/dev/null
-        rm -rf "$source" "$build"
-    fi
-    echo "$prefix"
+    build_patched_allegro "$key" "building the patched Allegro" true
 }
 
 build_game() {

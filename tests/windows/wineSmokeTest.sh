@@ -82,8 +82,10 @@ fighter_moved_right() {
     x=$(fighter_x) && [ -n "$x" ] && [ "$x" -gt $((before + 20)) ] && after=$x
 }
 wait_for 5 fighter_seen || fail "no fighter in the arena"
+# Keys reach only the focused window; under load the screenshots are slow.
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
 xdotool keydown d
-wait_for 2 fighter_moved_right
+wait_for 4 fighter_moved_right
 moved=$?
 xdotool keyup d
 [ "$moved" -eq 0 ] || fail "the fighter did not move right with D held (from x $before)"
