@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "picArt.h"
-#include "picLayout.h"
 #include "pngWriter.h"
+#include "shell/picLayout.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ void putLittleEndian(std::vector<unsigned char>& out, unsigned value, int bytes)
 bool writeIconSource(const char* path)
 {
     std::ofstream out(path);
-    out << "// Drawn by picbuilder --icon-source; do not edit.\n#include \"windowIcon.h\"\n\n"
+    out << "// Drawn by picbuilder --icon-source; do not edit.\n#include \"shell/windowIcon.h\"\n\n"
         << xpmArray(icon(32)) << "\n"
         << netWmIconArray({32, 64});
     return static_cast<bool>(out);

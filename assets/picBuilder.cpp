@@ -6,8 +6,8 @@
 #include "datWriter.h"
 #include "iconWriter.h"
 #include "picArt.h"
-#include "picLayout.h"
 #include "pngWriter.h"
+#include "shell/picLayout.h"
 
 #include <allegro.h>
 

@@ -1,7 +1,7 @@
 // Arena floors, HUD icons, banners and the mouse cursor.
 #include "picArt.h"
 #include "picDraw.h"
-#include "picLayout.h"
+#include "shell/picLayout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // is square with the side its type's idle picture sets.
 #include "picArt.h"
 #include "picDraw.h"
-#include "picLayout.h"
+#include "shell/picLayout.h"
 
 namespace {
 

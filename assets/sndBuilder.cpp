@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "audio/musicDevice.h"
+#include "audio/sndLayout.h"
 #include "datWriter.h"
-#include "musicDevice.h"
-#include "sndLayout.h"
 #include "sndSynth.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sndLayout.h"
-#include "waveform.h"
+#include "audio/sndLayout.h"
+#include "audio/waveform.h"
 
 namespace {
 

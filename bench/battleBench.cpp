@@ -12,12 +12,12 @@
 
 #include <unistd.h>
 
-#include "battleMain.h"
-#include "dataObj.h"
-#include "loader.h"
-#include "main.h"
-#include "unitCreate.h"
-#include "unitList.h"
+#include "battle/battleMain.h"
+#include "population/loader.h"
+#include "population/unitCreate.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "shell/main.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 # The game in a browser page: installs what is missing, builds the Linux tree
 # (its picture file and icon go into the page), fetches and checks Allegro's
 # source, builds it once for the web with the project's platform layer
-# (packaging/web/allegro) and its patch, and builds the game with em++ into
+# (allegro/web) and its patch, and builds the game with em++ into
 # build-web/site/, a folder any static web host serves.
 # --test then plays the page in headless Chromium (tests/web/browserTest.sh).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-HERE="$ROOT/packaging/web"
 OUT="$ROOT/build-web"
-ALLEGRO_PATCH="$HERE/allegro-4.4.3.1-web.patch"
+ALLEGRO_PATCH="$ROOT/allegro/patches/allegro-4.4.3.1-web.patch"
+PLATFORM="$ROOT/allegro/web"
 TOOLCHAIN=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 
 # This machine's node is not Debian's and does not look in Debian's module
@@ -31,7 +31,7 @@ source "$ROOT/scripts/allegroSource.sh"
 
 copy_web_platform() {
     mkdir -p "$1/src/web"
-    cp "$HERE"/allegro/* "$1/src/web/"
+    cp "$PLATFORM"/* "$1/src/web/"
 }
 
 # Allegro with the web platform, built once for each version of the patch and
@@ -40,7 +40,7 @@ copy_web_platform() {
 # library holds what librt holds elsewhere.
 build_allegro() {
     local key
-    key=$(cat "$ALLEGRO_PATCH" "$HERE"/allegro/* | sha256sum | cut -c1-12)
+    key=$(cat "$ALLEGRO_PATCH" "$PLATFORM"/* | sha256sum | cut -c1-12)
     build_patched_allegro "$key" "building Allegro for the web" copy_web_platform \
         -DWANT_X11=OFF -DWANT_LINUX_CONSOLE=OFF -DWANT_OSS=OFF -DWANT_ALSA=OFF \
         -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF -DWANT_MODULES=OFF -DRT_LIBRARY=c

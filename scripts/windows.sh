@@ -11,7 +11,7 @@ HERE="$ROOT/packaging/windows"
 OUT="$ROOT/build-windows"
 GAME_BUILD="$OUT/game"
 TOOLCHAIN="$HERE/mingw64.cmake"
-ALLEGRO_PATCH="$HERE/allegro-4.4.3.1.patch"
+ALLEGRO_PATCH="$ROOT/allegro/patches/allegro-4.4.3.1-windows.patch"
 
 export WINEPREFIX="$OUT/wineprefix"
 export WINEDEBUG=-all

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "dataObj.h"
-#include "datafileInspector.h"
-#include "loader.h"
-#include "main.h"
 #include "musicCues.h"
-#include "picData.h"
-#include "playerUnit.h"
+#include "population/loader.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "shell/datafileInspector.h"
+#include "shell/main.h"
+#include "shell/picData.h"
 #include "soundCues.h"
-#include "unitList.h"
+#include "units/playerUnit.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "musicCues.h"
 
+#include "audio/musicScore.h"
 #include "battleMain.h"
-#include "dataObj.h"
-#include "main.h"
-#include "musicScore.h"
+#include "shell/dataObj.h"
+#include "shell/main.h"
 
 musicCues::musicCues(musicPlayer& output, dataObj& gameData) : player(output), data(gameData) {}
 

@@ -1,18 +1,10 @@
 #ifndef BROX_MUSICCUES_H
 #define BROX_MUSICCUES_H
 
+#include "audio/musicPlayer.h"
+
 class battleMain;
 class dataObj;
-
-// Plays the music: an audio stream in the game, a recorder in tests.
-class musicPlayer {
-public:
-    virtual ~musicPlayer() = default;
-    // The piece from its beginning, taking over from whatever played.
-    virtual void startPiece(int piece) = 0;
-    // 0 (silent) to 255.
-    virtual void setLevel(int level) = 0;
-};
 
 // Chooses the music from how the battle goes: each round's piece from the
 // round's start, at the music volume; a quarter of it while the fight is

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "battleMain.h"
-#include "dataObj.h"
-#include "loader.h"
-#include "main.h"
-#include "unitList.h"
+#include "population/loader.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "shell/main.h"
 
 namespace {
 

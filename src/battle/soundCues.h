@@ -4,19 +4,12 @@
 #include <array>
 #include <vector>
 
-#include "soundEffects.h"
-#include "unit.h"
+#include "audio/samplePlayer.h"
+#include "audio/soundEffects.h"
+#include "units/unit.h"
 
 class battleMain;
 class dataObj;
-
-// Plays sound effects: Allegro's mixer in the game, a recorder in tests.
-class samplePlayer {
-public:
-    virtual ~samplePlayer() = default;
-    // pan runs from 0 (left) to 255 (right), as Allegro's does.
-    virtual void play(int effect, int pan) = 0;
-};
 
 // Finds what a player should hear by comparing the battle with how it was at
 // the previous call: units that appeared, enemies whose hit points fell,

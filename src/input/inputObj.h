@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "cursor.h"
+#include "battle/cursor.h"
 #include "gamepad.h"
 
 // Key map slots: indices into the key map and the key flags.

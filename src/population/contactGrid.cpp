@@ -4,8 +4,8 @@
 #include <climits>
 #include <numeric>
 
-#include "unit.h"
 #include "unitGraphics.h"
+#include "units/unit.h"
 
 namespace {
 

@@ -4,18 +4,18 @@
 #include <cstdlib>
 #include <vector>
 
-#include "arena.h"
-#include "dataObj.h"
-#include "dumbUnit.h"
-#include "hitbox.h"
-#include "homingUnit.h"
-#include "picData.h"
-#include "poleonUnit.h"
-#include "unit.h"
+#include "battle/arena.h"
+#include "battle/videoSettings.h"
+#include "shell/dataObj.h"
+#include "shell/picData.h"
 #include "unitCreate.h"
 #include "unitGraphics.h"
 #include "unitList.h"
-#include "videoSettings.h"
+#include "units/dumbUnit.h"
+#include "units/hitbox.h"
+#include "units/homingUnit.h"
+#include "units/poleonUnit.h"
+#include "units/unit.h"
 
 namespace {
 

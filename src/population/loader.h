@@ -3,7 +3,7 @@
 
 #include <allegro.h>
 
-#include "unitTypes.h"
+#include "units/unitTypes.h"
 
 class arena;
 class dataObj;

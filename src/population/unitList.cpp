@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "dataObj.h"
 #include "loader.h"
+#include "shell/dataObj.h"
 
 namespace {
 

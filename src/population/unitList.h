@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "contactGrid.h"
-#include "hitbox.h"
-#include "unit.h"
 #include "unitCreate.h"
 #include "unitGraphics.h"
+#include "units/hitbox.h"
+#include "units/unit.h"
 
 class loader;
 

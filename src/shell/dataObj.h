@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "arena.h"
-#include "inputObj.h"
-#include "videoSettings.h"
+#include "battle/arena.h"
+#include "battle/videoSettings.h"
+#include "input/inputObj.h"
 
 // The one game data object: screen settings, input state, arena and the
 // graphics datafile, handed to every unit operation.

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <thread>
 
-#include "battleMain.h"
+#include "audio/musicDevice.h"
+#include "audio/soundDevice.h"
+#include "battle/battleMain.h"
+#include "battle/musicCues.h"
+#include "battle/soundCues.h"
 #include "dataObj.h"
-#include "musicDevice.h"
-#include "soundDevice.h"
 #include "windowIdentity.h"
 
 std::atomic<int> frameTick{0};

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "broxMath.h"
-#include "dataObj.h"
-#include "unitList.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
 #include "unitTypes.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "broxMath.h"
 #include "hitbox.h"
-#include "unitList.h"
+#include "population/unitList.h"
 #include "unitTypes.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "poleonUnit.h"
 
-#include "dataObj.h"
-#include "unitList.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
 #include "unitTypes.h"
 
 namespace {

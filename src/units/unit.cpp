@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "broxMath.h"
-#include "dataObj.h"
 #include "hitbox.h"
-#include "unitGraphics.h"
-#include "unitList.h"
+#include "population/unitGraphics.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "dataObj.h"
+#include "shell/dataObj.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include <unistd.h>
 
-#include "datafileInspector.h"
+#include "shell/datafileInspector.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "datWorkshop.h"
-#include "datafileInspector.h"
+#include "shell/datafileInspector.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include "allegroTestEnv.h"
-#include "battleMain.h"
-#include "dataObj.h"
-#include "datafileInspector.h"
+#include "battle/battleMain.h"
+#include "shell/dataObj.h"
+#include "shell/datafileInspector.h"
 
 // Inputs the fuzzers of tests/fuzz found, kept as cases.
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "battleTestKit.h"
-#include "loader.h"
-#include "picData.h"
-#include "poleonUnit.h"
-#include "unitCreate.h"
+#include "population/loader.h"
+#include "population/unitCreate.h"
+#include "shell/picData.h"
+#include "units/poleonUnit.h"
 
 namespace {
 

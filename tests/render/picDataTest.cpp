@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "allegroTestEnv.h"
-#include "picLayout.h"
+#include "shell/picLayout.h"
 
 namespace {
 

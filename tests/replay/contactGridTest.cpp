@@ -9,8 +9,8 @@
 
 #include "battleHash.h"
 #include "battleTestKit.h"
-#include "unitCreate.h"
-#include "unitTypes.h"
+#include "population/unitCreate.h"
+#include "units/unitTypes.h"
 
 namespace {
 

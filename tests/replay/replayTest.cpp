@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "audio/musicScore.h"
+#include "battle/musicCues.h"
+#include "battle/soundCues.h"
 #include "battleHash.h"
 #include "battleTestKit.h"
-#include "broxMath.h"
-#include "loader.h"
-#include "musicCues.h"
-#include "musicScore.h"
-#include "soundCues.h"
+#include "population/loader.h"
+#include "units/broxMath.h"
 
 namespace {
 

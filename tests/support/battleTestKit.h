@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include "allegroTestEnv.h"
-#include "battleMain.h"
-#include "dataObj.h"
-#include "main.h"
-#include "unitList.h"
+#include "battle/battleMain.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "shell/main.h"
 
 // A whole battle brought up headless with the built picture file: the
 // controller runs pass by pass, and the test plays the timer by setting

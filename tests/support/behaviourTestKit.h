@@ -6,11 +6,11 @@
 #include <array>
 #include <vector>
 
-#include "broxMath.h"
-#include "dumbUnit.h"
-#include "homingUnit.h"
-#include "poleonUnit.h"
 #include "unitTestKit.h"
+#include "units/broxMath.h"
+#include "units/dumbUnit.h"
+#include "units/homingUnit.h"
+#include "units/poleonUnit.h"
 
 // A fighter whose attack timers a test can read.
 class poleonProbe : public poleonUnit {

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "allegroTestEnv.h"
-#include "picData.h"
+#include "shell/picData.h"
 
 // A picture datafile built in memory with every object the game addresses.
 // Object n is a square bitmap of side sideOf(n), so a picture can be told

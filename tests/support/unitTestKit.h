@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "allegroTestEnv.h"
-#include "dataObj.h"
-#include "hitbox.h"
-#include "loader.h"
-#include "unitList.h"
+#include "population/loader.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "units/hitbox.h"
 
 // A unit whose state a test can reach, which records its init and the
 // request bits of every addAttacks call.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "battleTestKit.h"
-#include "loader.h"
-#include "unitCreate.h"
+#include "population/loader.h"
+#include "population/unitCreate.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "allegroTestEnv.h"
-#include "broxMath.h"
+#include "units/broxMath.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "behaviourTestKit.h"
-#include "dataObj.h"
 #include "fifoGuard.h"
+#include "shell/dataObj.h"
 
 namespace {
 

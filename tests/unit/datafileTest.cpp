@@ -22,10 +22,10 @@
 #endif
 
 #include "allegroTestEnv.h"
-#include "battleMain.h"
+#include "battle/battleMain.h"
 #include "datWorkshop.h"
-#include "dataObj.h"
-#include "datafileInspector.h"
+#include "shell/dataObj.h"
+#include "shell/datafileInspector.h"
 
 namespace {
 

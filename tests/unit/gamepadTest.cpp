@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "behaviourTestKit.h"
-#include "dataObj.h"
+#include "shell/dataObj.h"
 
 namespace {
 

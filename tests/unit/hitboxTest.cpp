@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "hitbox.h"
+#include "units/hitbox.h"
 
 namespace {
 

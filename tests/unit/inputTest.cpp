@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "allegroTestEnv.h"
-#include "inputObj.h"
+#include "input/inputObj.h"
 
 namespace {
 

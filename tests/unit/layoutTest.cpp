@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "videoSettings.h"
+#include "battle/videoSettings.h"
 
 namespace {
 

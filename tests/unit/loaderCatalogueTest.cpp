@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "dumbUnit.h"
-#include "homingUnit.h"
 #include "memoryDatafile.h"
-#include "poleonUnit.h"
 #include "unitTestKit.h"
+#include "units/dumbUnit.h"
+#include "units/homingUnit.h"
+#include "units/poleonUnit.h"
 
 namespace {
 

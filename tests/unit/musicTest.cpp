@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "allegroTestEnv.h"
-#include "musicDevice.h"
-#include "musicScore.h"
-#include "musicSequencer.h"
-#include "soundEffects.h"
+#include "audio/musicDevice.h"
+#include "audio/musicScore.h"
+#include "audio/musicSequencer.h"
+#include "audio/soundEffects.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "allegroTestEnv.h"
-#include "broxMath.h"
-#include "dataObj.h"
-#include "loader.h"
-#include "unitList.h"
+#include "population/loader.h"
+#include "population/unitList.h"
+#include "shell/dataObj.h"
+#include "units/broxMath.h"
 
 namespace {
 

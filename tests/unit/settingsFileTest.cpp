@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "dataObj.h"
-#include "settingsFile.h"
+#include "settings/settingsFile.h"
+#include "shell/dataObj.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <sstream>
 #include <vector>
 
+#include "audio/musicScore.h"
+#include "battle/musicCues.h"
+#include "battle/soundCues.h"
 #include "battleTestKit.h"
-#include "loader.h"
-#include "musicCues.h"
-#include "musicScore.h"
-#include "soundCues.h"
+#include "population/loader.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <unistd.h>
 
 #include "allegroTestEnv.h"
-#include "dataObj.h"
-#include "datafileInspector.h"
-#include "sndLayout.h"
-#include "soundDevice.h"
+#include "audio/sndLayout.h"
+#include "audio/soundDevice.h"
+#include "shell/dataObj.h"
+#include "shell/datafileInspector.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "allegroTestEnv.h"
-#include "unitCreate.h"
-#include "unitGraphics.h"
+#include "population/unitCreate.h"
+#include "population/unitGraphics.h"
 
 TEST(UnitGraphicsTest, slotsPictureSizeAndBounds)
 {

@@ -15,10 +15,10 @@
 #include <unistd.h>
 #endif
 
-#include "main.h"
 #include "settingsFile.h"
 #include "settingsWindow.h"
-#include "windowIdentity.h"
+#include "shell/main.h"
+#include "shell/windowIdentity.h"
 
 namespace {
 

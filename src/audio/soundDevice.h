@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "soundCues.h"
+#include "samplePlayer.h"
 
 // The game's sound: the samples of the sound datafile played through
 // Allegro's digital sound driver. Anything missing leaves the game silent,

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "musicCues.h"
+#include "musicPlayer.h"
 #include "musicSequencer.h"
 
 // The music, made while it plays and fed to an Allegro audio stream beside

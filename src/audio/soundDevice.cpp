@@ -8,7 +8,8 @@
 #include <unistd.h>
 #endif
 
-#include "datafileInspector.h"
+#include "shell/datafileInspector.h"
+#include "soundEffects.h"
 
 namespace {
 

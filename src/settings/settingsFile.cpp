@@ -13,7 +13,7 @@
 #include <sstream>
 #include <vector>
 
-#include "dataObj.h"
+#include "shell/dataObj.h"
 
 namespace {
 

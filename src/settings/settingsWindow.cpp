@@ -8,10 +8,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "gamepad.h"
-#include "musicDevice.h"
-#include "soundDevice.h"
-#include "soundEffects.h"
+#include "audio/musicDevice.h"
+#include "audio/soundDevice.h"
+#include "audio/soundEffects.h"
+#include "input/gamepad.h"
 
 namespace {
 
