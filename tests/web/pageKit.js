@@ -159,12 +159,9 @@ async function fightAfterTitle(page) {
     !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
 }
 
-// Plays test(browser, problems) in a headless Chromium with a fresh profile,
-// where problems gathers what a page reported (console errors, uncaught
-// errors, failed requests), and says PASS or FAIL; on a failure the pages
-// still open are shot into the screenshot folder, as they were.
-async function play(test, shots) {
-  const problems = [];
+// A headless Chromium with a fresh profile, and what closes it and removes
+// the profile.
+async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'brox-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
@@ -172,6 +169,20 @@ async function play(test, shots) {
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
            '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
+  const close = async () => {
+    await browser.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return { browser, close };
+}
+
+// Plays test(browser, problems) in a fresh browser, where problems gathers
+// what a page reported (console errors, uncaught errors, failed requests),
+// and says PASS or FAIL; on a failure the pages still open are shot into the
+// screenshot folder, as they were.
+async function play(test, shots) {
+  const problems = [];
+  const { browser, close } = await launch();
   try {
     await test(browser, problems);
     if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
@@ -185,8 +196,7 @@ async function play(test, shots) {
     for (const [index, page] of pages.entries())
       await page.screenshot({ path: path.join(shots, `failed-${index}.png`) }).catch(() => {});
   } finally {
-    await browser.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    await close();
   }
 }
 
@@ -200,5 +210,5 @@ function watchPage(page, problems) {
 module.exports = {
   BACKGROUND, TITLE_BORDER, FIGHTER, ORBITER, ARENA, CLOCK, PAUSE_LINE,
   sleep, fail, pixels, colourAt, same, blobs, largest, fighterX, aimSide, waitFor, clockStands, movement,
-  loudness, watchForTitle, fightAfterTitle, play, watchPage,
+  loudness, watchForTitle, fightAfterTitle, launch, play, watchPage,
 };
