@@ -43,7 +43,12 @@
     followPad();
   }
 
+  const heldByFinger = (number) => Array.from(fingers.values()).some((finger) => finger.padButton === number);
+
+  // Lets a button go once no finger holds it and its shortest press is over.
   function letGo(number) {
+    if (heldByFinger(number))
+      return;
     const button = pad.buttons[number];
     const wait = button.since + SHORTEST_PRESS_MS - performance.now();
     if (wait > 0) {
@@ -72,9 +77,7 @@
 
   // Where a stick's ring shows and where its knob sits.
   function showStick(stick, finger, deflected) {
-    stick.hidden = !finger;
-    if (!finger)
-      return;
+    stick.hidden = false;
     stick.style.left = finger.x + 'px';
     stick.style.top = finger.y + 'px';
     stick.firstElementChild.style.transform =
@@ -91,32 +94,25 @@
     followPad();
   }
 
-  function holdsRole(role) {
-    for (const finger of fingers.values()) {
-      if (finger.role === role)
-        return true;
-    }
-    return false;
-  }
+  const holdsRole = (role) => Array.from(fingers.values()).some((finger) => finger.role === role);
 
   // A new finger takes the half it lands on, unless another finger holds it
-  // already; on a button it holds the button.
+  // already, or the button it lands on. The aiming finger holds the fire
+  // button too.
   function take(touch) {
     const button = touch.target.closest('[data-pad-button]');
     const role = button ? button.dataset.padButton : touch.clientX < window.innerWidth / 2 ? 'move' : 'aim';
     if (!button && holdsRole(role))
       return;
-    const finger = { role, x: touch.clientX, y: touch.clientY };
+    const padButton = button ? PAD_BUTTON[role] : role === 'aim' ? PAD_BUTTON.fire : undefined;
+    const finger = { role, button, padButton, x: touch.clientX, y: touch.clientY };
     fingers.set(touch.identifier, finger);
-    if (button) {
+    if (padButton !== undefined)
+      press(padButton);
+    if (button)
       button.classList.add('held');
-      finger.button = button;
-      press(PAD_BUTTON[role]);
-      return;
-    }
-    if (role === 'aim')
-      press(PAD_BUTTON.fire);
-    steer(finger, touch);
+    else
+      steer(finger, touch);
   }
 
   function release(identifier) {
@@ -125,14 +121,13 @@
       return;
     fingers.delete(identifier);
     if (finger.button) {
-      finger.button.classList.remove('held');
-      letGo(PAD_BUTTON[finger.role]);
-      return;
+      finger.button.classList.toggle('held', heldByFinger(finger.padButton));
+    } else {
+      pad.axes[firstAxis[finger.role]] = pad.axes[firstAxis[finger.role] + 1] = 0;
+      sticks[finger.role].hidden = true;
     }
-    pad.axes[firstAxis[finger.role]] = pad.axes[firstAxis[finger.role] + 1] = 0;
-    sticks[finger.role].hidden = true;
-    if (finger.role === 'aim')
-      letGo(PAD_BUTTON.fire);
+    if (finger.padButton !== undefined)
+      letGo(finger.padButton);
     followPad();
   }
 
