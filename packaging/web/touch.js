@@ -142,8 +142,10 @@
     // The menu and full-screen buttons take their taps as clicks.
     if (event.target !== surface && !event.target.closest('[data-pad-button]'))
       return;
-    // No scrolling, zooming or mouse events made up from the touch.
-    event.preventDefault();
+    // No mouse events made up from the touch (touch-action keeps scrolling and
+    // zooming off already, and the browser refuses this during a scroll).
+    if (event.cancelable)
+      event.preventDefault();
     for (const touch of event.changedTouches)
       take(touch);
   }

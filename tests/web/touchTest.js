@@ -256,6 +256,16 @@ async function checkInstallableAndOffline(page, fingers, screen) {
   await page.setOfflineMode(false);
 }
 
+// The full-screen button takes the whole page, controls and all (headless
+// Chromium has a screen of its own for it).
+async function checkFullScreen(page, fingers) {
+  await fingers.tap(...centre(await box(page, '[aria-label="Full screen"]')));
+  await waitFor('Full screen did not take the whole page', 3, () =>
+    page.evaluate(() => document.fullscreenElement === document.documentElement));
+  await page.evaluate(() => document.exitFullscreen());
+  console.log('Full screen takes the whole page');
+}
+
 // The phone during a fight: a thumb on the stick, a finger aiming and firing.
 async function fightingShot({ page, fingers }, screen, name) {
   await fingers.place('aim', ...rightHalf(screen));
@@ -278,6 +288,7 @@ async function main(browser, problems) {
   console.log('no touch controls on a desktop');
 
   const wide = await phonePage(browser, problems, LANDSCAPE);
+  await checkFullScreen(wide.page, wide.fingers);
   await checkLayout(wide.page, LANDSCAPE, 'landscape');
   await checkFiring(wide.page, wide.fingers, LANDSCAPE);
   await checkButtons(wide.page, wide.fingers);
