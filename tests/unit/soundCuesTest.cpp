@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -9,46 +8,9 @@
 #include "battle/soundCues.h"
 #include "battleTestKit.h"
 #include "population/loader.h"
+#include "recordingPlayers.h"
 
 namespace {
-
-struct playedSound {
-    int effect;
-    int pan;
-    bool operator==(const playedSound& other) const
-    {
-        return effect == other.effect && pan == other.pan;
-    }
-};
-
-void PrintTo(const playedSound& sound, std::ostream* out)
-{
-    *out << "{effect " << sound.effect << ", pan " << sound.pan << "}";
-}
-
-class recordingPlayer : public samplePlayer {
-public:
-    void play(int effect, int pan) override { played.push_back({effect, pan}); }
-
-    int count(int effect) const
-    {
-        return static_cast<int>(
-            std::count_if(played.begin(), played.end(),
-                          [&](const playedSound& s) { return s.effect == effect; }));
-    }
-
-    std::vector<playedSound> played;
-};
-
-class recordingMusic : public musicPlayer {
-public:
-    void startPiece(int piece) override { started.push_back(piece); }
-    void setLevel(int level) override { levels.push_back(level); }
-    int level() const { return levels.empty() ? -1 : levels.back(); }
-
-    std::vector<int> started;
-    std::vector<int> levels;
-};
 
 // A headless battle whose controller tells recording players what to play.
 class listenedBattle : public headlessBattle {
