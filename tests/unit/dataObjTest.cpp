@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
