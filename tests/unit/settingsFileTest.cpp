@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "scratchFolder.h"
 #include "settings/settingsFile.h"
 #include "shell/dataObj.h"
 
@@ -21,19 +21,7 @@ namespace fs = std::filesystem;
 // and the game work in theirs.
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "broxsettingsXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        previous = fs::current_path();
-        fs::current_path(folder);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void SetUp() override { ASSERT_TRUE(here.entered()); }
 
     static void writeFile(const std::string& text)
     {
@@ -45,8 +33,7 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder;
-    fs::path previous;
+    inScratchFolder here;
 };
 
 // A value other than the default for every key, each one the game uses as
