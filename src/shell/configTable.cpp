@@ -19,12 +19,13 @@ configKey keySlotKey(const char* name, int slot, int code, const char* label, co
             text};
 }
 
-configKey padAxisKey(const char* name, int role, int linux, int windows, const char* label,
+// The axis numbers differ: Linux counts as the kernel does, Windows in
+// DirectInput's order.
+configKey padAxisKey(const char* name, int role, int onLinux, int onWindows, const char* label,
                      const char* text)
 {
-    return {name,     configKey::padAxis, role,  {},      -1,
-            lastAxis, configKey::kept,    linux, windows, label,
-            text};
+    return {name,    configKey::padAxis, role,  {},  -1, lastAxis, configKey::kept,
+            onLinux, onWindows,          label, text};
 }
 
 configKey padButtonKey(const char* name, int role, int number, const char* label, const char* text)
