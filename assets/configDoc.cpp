@@ -217,17 +217,16 @@ std::string quoted(const std::string& text)
 
 std::string javaScript()
 {
-    const char* const kinds[] = {"resolution",  "colorDepth",  "windowed",    "controlThreshold",
-                                 "keySlot",     "soundVolume", "musicVolume", "joystick",
-                                 "joyDeadZone", "padAxis",     "padButton"};
     std::string script =
-        "// " + std::string(generatedNote) + ".\n'use strict';\nconst SETTINGS = [\n";
+        "// The settings form's table, written by configdoc from the game's table of settings in\n"
+        "// src/shell/configTable.cpp.\n'use strict';\nconst SETTINGS = [\n";
     for (const auto& entry : configTable::keys()) {
         std::string choices;
         for (const auto& choice : entry.choices)
             choices += (choices.empty() ? "" : ", ") + std::string("{ value: ")
                        + number(choice.value) + ", label: " + quoted(choice.label) + " }";
-        script += "  { name: " + quoted(entry.name) + ", kind: " + quoted(kinds[entry.what])
+        script += "  { name: " + quoted(entry.name)
+                  + ", actionKey: " + (entry.what == configKey::keySlot ? "true" : "false")
                   + ", label: " + quoted(entry.label) + ", low: " + number(entry.low) + ", high: "
                   + number(entry.high) + ", defaultValue: " + number(entry.defaultValue)
                   + ", choices: [" + choices + "] },\n";
