@@ -39,6 +39,8 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
       lead: lead,
       nextStart: 0,
       wallClock: performance.now() / 1000,
+      queued: false,
+      resumeOnShow: false,
       underruns: 0,
       chunks: 0
    };
@@ -64,7 +66,7 @@ EM_JS(int, web_audio_chunks_due, (int most), {
    if (audio.context.state === 'running') {
       var now = audio.context.currentTime;
       if (audio.nextStart < now) {
-         if (audio.chunks > 0)
+         if (audio.queued)
             audio.underruns++;
          audio.nextStart = now;
       }
@@ -98,7 +100,26 @@ EM_JS(void, web_audio_queue, (const short *samples, int frames), {
    node.connect(audio.analyser);
    node.start(audio.nextStart);
    audio.nextStart += frames / audio.rate;
+   audio.queued = true;
    audio.chunks++;
+});
+/* clang-format on */
+
+/* Out of sight the context is suspended (the mixer goes on unheard, on the
+ * wall clock) and it runs again when the page shows, if it ran before; what
+ * was queued is gone then, which is no running dry. */
+/* clang-format off */
+EM_JS(void, web_audio_follow_visibility, (int hidden), {
+   var audio = Module['webAudio'];
+   if (hidden) {
+      audio.resumeOnShow = audio.context.state === 'running';
+      if (audio.resumeOnShow)
+         audio.context.suspend();
+      audio.queued = false;
+      audio.wallClock = performance.now() / 1000;
+   } else if (audio.resumeOnShow) {
+      audio.context.resume();
+   }
 });
 /* clang-format on */
 
@@ -124,6 +145,12 @@ void _web_sound_mix(void)
         _mix_some_samples((uintptr_t)chunk, 0, TRUE);
         web_audio_queue(chunk, CHUNK_FRAMES);
     }
+}
+
+void _web_sound_follow_visibility(int hidden)
+{
+    if (sound_running)
+        web_audio_follow_visibility(hidden);
 }
 
 static int web_sound_detect(int input)
