@@ -18,6 +18,11 @@ static int screen_h = 0;
 static int drawn_top = 0;
 static int drawn_bottom = 0;
 
+/* Passes since a frame was last shown; the game shows one at every other
+ * pass while it plays, so after a few without one it is standing still. */
+#define STILL_AFTER_PASSES 4
+static int passes_since_shown = 0;
+
 static void mark_drawn(int top, int bottom)
 {
     if (drawn_top >= drawn_bottom) {
@@ -39,15 +44,21 @@ static uintptr_t web_write_line(BITMAP* bmp, int line)
     return (uintptr_t)bmp->line[line];
 }
 
+/* Eight bytes at a time: two pixels a comparison halve the cost of a row that
+ * came unchanged, which is most rows at most passes. */
+typedef uint64_t __attribute__((__may_alias__, __aligned__(4))) pixel_pair;
+
 static int same_pixels(const uint32_t* a, const uint32_t* b, int count)
 {
+    const pixel_pair* pairs_a = (const pixel_pair*)a;
+    const pixel_pair* pairs_b = (const pixel_pair*)b;
     int i;
 
-    for (i = 0; i < count; i++) {
-        if (a[i] != b[i])
+    for (i = 0; i < count / 2; i++) {
+        if (pairs_a[i] != pairs_b[i])
             return FALSE;
     }
-    return TRUE;
+    return count % 2 == 0 || a[count - 1] == b[count - 1];
 }
 
 /* The main loop copies its back buffer onto the screen at every pass, but
@@ -96,12 +107,21 @@ EM_JS(void, web_show_rows, (const uint32_t *pixels, int w, int h, int top, int b
 });
 /* clang-format on */
 
-/* A hidden page gets no animation frames; a timeout keeps the game turning
- * there, slowly, so that it sees the focus leave and pauses the fight. */
+/* While the game shows frames, a pass waits for the browser's next animation
+ * frame, so that each is shown in step with the display; a hidden page gets
+ * none, and a timeout keeps the game turning there, slowly, so that it sees
+ * the focus leave and pauses the fight. While nothing new is shown (a paused
+ * fight, a round's title) a plain timeout of a 60th of a second paces the
+ * passes instead: asking for animation frames makes the browser produce
+ * them, which costs as much as the game's own pass. */
 /* clang-format off */
-EM_ASYNC_JS(void, web_wait_for_frame, (void), {
+EM_ASYNC_JS(void, web_wait_for_frame, (int in_step_with_display), {
    Module['passes']++;
    await new Promise(function(resolve) {
+      if (!in_step_with_display) {
+         setTimeout(resolve, 1000 / 60);
+         return;
+      }
       var timeout;
       var frame = requestAnimationFrame(function() {
          clearTimeout(timeout);
@@ -186,16 +206,21 @@ static void web_gfx_exit(BITMAP* bmp)
     free_screen();
     screen_w = screen_h = 0;
     drawn_top = drawn_bottom = 0;
+    passes_since_shown = 0;
 }
 
 /* A hidden page is not painted: what was drawn meanwhile is shown when it is
  * in sight again. */
 static void web_vsync(void)
 {
-    if (drawn_top < drawn_bottom && !_web_page_hidden())
+    if (drawn_top < drawn_bottom && !_web_page_hidden()) {
         show_drawn_rows();
+        passes_since_shown = 0;
+    } else if (passes_since_shown < STILL_AFTER_PASSES) {
+        passes_since_shown++;
+    }
     _web_sound_mix();
-    web_wait_for_frame();
+    web_wait_for_frame(passes_since_shown < STILL_AFTER_PASSES);
     _web_follow_page_attention();
 }
 
