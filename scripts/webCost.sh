@@ -9,25 +9,17 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-HERE="$ROOT/tests/web"
-SITE="$ROOT/build-web/site"
+source "$ROOT/tests/web/pageServer.sh"
 DOC="$ROOT/docs/webCost.md"
 SECONDS_EACH=${1:-10}
 
-fail() {
-    echo "webCost.sh: $*" >&2
-    exit 1
-}
-
-source "$HERE/pageServer.sh"
-
 [[ "$SECONDS_EACH" =~ ^[0-9]+$ ]] && [ "$SECONDS_EACH" -ge 1 ] || fail "usage: webCost.sh [seconds]"
-[ -f "$SITE/index.html" ] || fail "no page in $SITE: build it with scripts/web.sh"
+require_site "$ROOT/build-web/site"
 install_puppeteer
 serve_folder "$ROOT" "$(mktemp)"
 table=$(mktemp)
 load=$(cut -d' ' -f1 /proc/loadavg)
-node "$HERE/costTest.js" "http://127.0.0.1:$PORT/build-web/site/" \
+node "$PAGE_TESTS/costTest.js" "http://127.0.0.1:$PORT/build-web/site/" \
     "http://127.0.0.1:$PORT/tests/web/floor.html" "$SECONDS_EACH" "$table"
 {
     echo "# What the page costs"

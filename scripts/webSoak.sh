@@ -9,22 +9,14 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-HERE="$ROOT/tests/web"
-SITE="$ROOT/build-web/site"
+source "$ROOT/tests/web/pageServer.sh"
 SECONDS_TO_PLAY=${1:-600}
-
-fail() {
-    echo "webSoak.sh: $*" >&2
-    exit 1
-}
-
-source "$HERE/pageServer.sh"
 
 [[ "$SECONDS_TO_PLAY" =~ ^[0-9]+$ ]] && [ "$SECONDS_TO_PLAY" -ge 60 ] ||
     fail "usage: webSoak.sh [seconds, at least 60]"
-[ -f "$SITE/index.html" ] || fail "no page in $SITE: build it with scripts/web.sh"
+require_site "$ROOT/build-web/site"
 settle=60
 [ "$SECONDS_TO_PLAY" -ge 180 ] || settle=$((SECONDS_TO_PLAY / 3))
 install_puppeteer
-serve_folder "$SITE" "$(mktemp)"
-timeout $((SECONDS_TO_PLAY + 120)) node "$HERE/soakTest.js" "http://127.0.0.1:$PORT/" "$SECONDS_TO_PLAY" "$settle"
+serve_folder "$ROOT/build-web/site" "$(mktemp)"
+timeout $((SECONDS_TO_PLAY + 120)) node "$PAGE_TESTS/soakTest.js" "http://127.0.0.1:$PORT/" "$SECONDS_TO_PLAY" "$settle"

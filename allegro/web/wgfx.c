@@ -109,16 +109,17 @@ EM_JS(void, web_show_rows, (const uint32_t *pixels, int w, int h, int top, int b
 
 /* While the game shows frames, a pass waits for the browser's next animation
  * frame, so that each is shown in step with the display; a hidden page gets
- * none, and a timeout keeps the game turning there, slowly, so that it sees
- * the focus leave and pauses the fight. While nothing new is shown (a paused
- * fight, a round's title) a plain timeout of a 60th of a second paces the
- * passes instead: asking for animation frames makes the browser produce
- * them, which costs as much as the game's own pass. */
+ * none, and a timeout of 100 ms keeps the game turning there, slowly, so
+ * that it sees the focus leave and pauses the fight and its timer counts.
+ * While nothing new is shown in sight (a paused fight, a round's title) a
+ * plain timeout of a 60th of a second paces the passes instead: asking for
+ * animation frames makes the browser produce them, which costs as much as
+ * the game's own pass. */
 /* clang-format off */
-EM_ASYNC_JS(void, web_wait_for_frame, (int in_step_with_display), {
+EM_ASYNC_JS(void, web_wait_for_frame, (int animation_frame), {
    Module['passes']++;
    await new Promise(function(resolve) {
-      if (!in_step_with_display) {
+      if (!animation_frame) {
          setTimeout(resolve, 1000 / 60);
          return;
       }
@@ -220,7 +221,7 @@ static void web_vsync(void)
         passes_since_shown++;
     }
     _web_sound_mix();
-    web_wait_for_frame(passes_since_shown < STILL_AFTER_PASSES);
+    web_wait_for_frame(passes_since_shown < STILL_AFTER_PASSES || _web_page_hidden());
     _web_follow_page_attention();
 }
 

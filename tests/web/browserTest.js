@@ -378,9 +378,20 @@ async function main() {
       !(await page.evaluate(() => document.hasFocus())));
     await sleep(1500);
     if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
+    // Out of sight the page neither paints nor plays, and a pass comes only
+    // every 100 ms.
+    const away = await page.evaluate(async () => {
+      const [shown, passes] = [Module.shownFrames, Module.passes];
+      await new Promise((resolve) => setTimeout(resolve, 1000));
+      return { shown: Module.shownFrames - shown, passes: Module.passes - passes, audio: Module.webAudio.context.state };
+    });
+    console.log(`out of sight for 1 s: ${away.shown} frames shown, ${away.passes} passes, the sound ${away.audio}`);
+    if (away.shown > 0 || away.passes > 12 || away.audio !== 'suspended') fail('the page went on working out of sight');
     await page.bringToFront();
     await other.close();
     await sleep(500);
+    const audio = await page.evaluate(() => Module.webAudio.context.state);
+    if (audio !== 'running') fail(`the sound is ${audio} after the page came back`);
     if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
     if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
     await shot('focus-paused');

@@ -9,14 +9,8 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SITE=$(cd "${1:?usage: browserTest.sh <site folder> <screenshot folder>}" && pwd)
 SHOTS=${2:?usage: browserTest.sh <site folder> <screenshot folder>}
 
-fail() {
-    echo "browserTest.sh: $*" >&2
-    exit 1
-}
-
 source "$HERE/pageServer.sh"
-
-[ -f "$SITE/index.html" ] || fail "no page in $SITE: build it with scripts/web.sh"
+require_site "$SITE"
 
 # The whole site, as a host serves it and as it goes over the wire compressed.
 SITE_BUDGET=3000000

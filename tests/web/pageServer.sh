@@ -1,15 +1,25 @@
 # Sourced by the page's test and measuring scripts: puppeteer-core installed
 # from the lock file (it only drives a browser and cannot download one here),
-# and a folder served on a free localhost port.
-# Needs fail <message> and HERE (this folder); serve_folder <folder> <log>
+# and a folder served on a free localhost port. serve_folder <folder> <log>
 # sets PORT and stops the server when the script exits.
+
+PAGE_TESTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+fail() {
+    echo "$(basename "$0"): $*" >&2
+    exit 1
+}
+
+require_site() {
+    [ -f "$1/index.html" ] || fail "no page in $1: build it with scripts/web.sh"
+}
 
 install_puppeteer() {
     command -v npm >/dev/null || fail "npm is missing"
     [ -x /usr/bin/chromium ] || fail "Debian's chromium is missing: apt-get install chromium"
-    if [ ! -d "$HERE/node_modules/puppeteer-core" ] ||
-        [ "$HERE/package-lock.json" -nt "$HERE/node_modules/.package-lock.json" ]; then
-        (cd "$HERE" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+    if [ ! -d "$PAGE_TESTS/node_modules/puppeteer-core" ] ||
+        [ "$PAGE_TESTS/package-lock.json" -nt "$PAGE_TESTS/node_modules/.package-lock.json" ]; then
+        (cd "$PAGE_TESTS" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
     fi
 }
 
