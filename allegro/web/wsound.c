@@ -41,7 +41,9 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
       wallClock: performance.now() / 1000,
       queued: false,
       resumeOnShow: false,
+      lastCall: performance.now(),
       underruns: 0,
+      starved: 0,
       chunks: 0
    };
    audio.wake = function() {
@@ -57,17 +59,25 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
 
 /* How many chunks are due: enough to keep the lead on the context's clock,
  * or, before the context runs, as many as the wall clock has played, so that
- * the sounds move on in time rather than wait for the first click. */
+ * the sounds move on in time rather than wait for the first click. Running
+ * dry is counted, and apart those times when the page itself was held up
+ * for longer than the lead (starved: a busy machine, a stall of the
+ * browser's), which no mixing in time could have helped. */
 /* clang-format off */
 EM_JS(int, web_audio_chunks_due, (int most), {
    var audio = Module['webAudio'];
    var length = audio.frames / audio.rate;
+   var sinceLastCall = performance.now() - audio.lastCall;
    var due;
+   audio.lastCall += sinceLastCall;
    if (audio.context.state === 'running') {
       var now = audio.context.currentTime;
       if (audio.nextStart < now) {
-         if (audio.queued)
+         if (audio.queued) {
             audio.underruns++;
+            if (sinceLastCall > audio.lead * 1000)
+               audio.starved++;
+         }
          audio.nextStart = now;
       }
       due = Math.ceil((now + audio.lead - audio.nextStart) / length);
