@@ -1,7 +1,8 @@
 /* The graphics driver of the web platform: a windowed 32-bit screen in
  * memory, shown on the page's canvas at a vsync only when something was
  * drawn into it since the last time, and only while the page is in sight;
- * each vsync then waits for the browser's next animation frame. */
+ * each vsync then waits for the browser's next animation frame, or for a
+ * timeout while nothing new comes. */
 
 #include <emscripten.h>
 
