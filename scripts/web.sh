@@ -4,7 +4,8 @@
 # source, builds it once for the web with the project's platform layer
 # (allegro/web) and its patch, and builds the game with em++ into
 # build-web/site/, a folder any static web host serves.
-# --test then plays the page in headless Chromium (tests/web/browserTest.sh).
+# --test then plays the page in headless Chromium (tests/web/browserTest.sh)
+# and leaves it to a scripted player for 90 seconds (scripts/webSoak.sh).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -73,6 +74,8 @@ main() {
     if $test; then
         bash "$ROOT/tests/web/browserTest.sh" "$OUT/site" "$OUT/screenshots"
         log "browser test passed"
+        bash "$ROOT/scripts/webSoak.sh" 90
+        log "short soak passed"
     fi
 }
 

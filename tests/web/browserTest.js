@@ -5,9 +5,8 @@
 // round clock is drawn at (130, 523) and the pause line to its right.
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
+const { withBrowser, cpuShare, sleep } = require('./pageKit');
 
 const [url, shots] = process.argv.slice(2);
 const BACKGROUND = [48, 48, 48];
@@ -23,7 +22,6 @@ const LOAD_TO_TITLE_BUDGET_MS = 3000;
 // What the page reported: console errors, uncaught errors, failed requests.
 const problems = [];
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // A press and its release between two passes of the game are not seen, as
 // on the desktop: a tap holds the key for a few passes.
 const TAP = { delay: 100 };
@@ -115,44 +113,16 @@ async function pauseLineShown(page) {
   return false;
 }
 
-// CPU seconds of the browser and all its processes, from /proc.
-function browserCpuSeconds(rootPid) {
-  const ticks = 100;
-  const stats = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name)).flatMap((pid) => {
-    try {
-      const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      return [{ pid: Number(pid), parent: Number(fields[1]), cpu: Number(fields[11]) + Number(fields[12]) }];
-    } catch (gone) {
-      return [];
-    }
-  });
-  const family = new Set([rootPid]);
-  for (let grew = true; grew;) {
-    grew = false;
-    for (const s of stats) {
-      if (!family.has(s.pid) && family.has(s.parent)) { family.add(s.pid); grew = true; }
-    }
-  }
-  return stats.filter((s) => family.has(s.pid)).reduce((sum, s) => sum + s.cpu, 0) / ticks;
-}
-
-// Steps a second (frames the game drew, each a step while it fights),
-// animation frames a second, and the browser's CPU share, over a while.
+// Steps a second (frames the game drew and the page showed, each a step
+// while it fights), passes of the main loop a second, and the browser's CPU
+// share, over a while.
 async function measure(page, browser, seconds) {
-  const pid = browser.process().pid;
-  const counts = () => page.evaluate(() => [Module.changedFrames, Module.shownFrames, performance.now()]);
-  const [drawn0, shown0, t0] = await counts();
-  const cpu0 = browserCpuSeconds(pid);
-  await sleep(seconds * 1000);
-  const [drawn1, shown1, t1] = await counts();
-  const cpu1 = browserCpuSeconds(pid);
+  const counts = () => page.evaluate(() => [Module.shownFrames, Module.passes, performance.now()]);
+  const [shown0, passes0, t0] = await counts();
+  const cpu = await cpuShare(browser, seconds);
+  const [shown1, passes1, t1] = await counts();
   const elapsed = (t1 - t0) / 1000;
-  return {
-    steps: (drawn1 - drawn0) / elapsed,
-    frames: (shown1 - shown0) / elapsed,
-    cpu: (100 * (cpu1 - cpu0)) / elapsed,
-  };
+  return { steps: (shown1 - shown0) / elapsed, passes: (passes1 - passes0) / elapsed, cpu };
 }
 
 // How far the fighter moves right, in pixels, while something is held for
@@ -296,14 +266,7 @@ async function checkResolutionAndScaling(page, shot) {
 
 async function main() {
   fs.mkdirSync(shots, { recursive: true });
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'brox-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    userDataDir: profile,
-    args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
-  try {
+  await withBrowser(async (browser) => {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 800 });
     page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
@@ -384,7 +347,7 @@ async function main() {
     console.log('the click locked the pointer; the aim follows the movement');
 
     const rate = await measure(page, browser, 5);
-    console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.frames.toFixed(1)} animation frames/s, ` +
+    console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.passes.toFixed(1)} passes/s, ` +
                 `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
     if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
 
@@ -415,9 +378,20 @@ async function main() {
       !(await page.evaluate(() => document.hasFocus())));
     await sleep(1500);
     if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
+    // Out of sight the page neither paints nor plays, and a pass comes only
+    // every 100 ms.
+    const away = await page.evaluate(async () => {
+      const [shown, passes] = [Module.shownFrames, Module.passes];
+      await new Promise((resolve) => setTimeout(resolve, 1000));
+      return { shown: Module.shownFrames - shown, passes: Module.passes - passes, audio: Module.webAudio.context.state };
+    });
+    console.log(`out of sight for 1 s: ${away.shown} frames shown, ${away.passes} passes, the sound ${away.audio}`);
+    if (away.shown > 0 || away.passes > 12 || away.audio !== 'suspended') fail('the page went on working out of sight');
     await page.bringToFront();
     await other.close();
     await sleep(500);
+    const audio = await page.evaluate(() => Module.webAudio.context.state);
+    if (audio !== 'running') fail(`the sound is ${audio} after the page came back`);
     if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
     if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
     await shot('focus-paused');
@@ -442,10 +416,7 @@ async function main() {
 
     if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
     console.log('no errors in the console');
-  } finally {
-    await browser.close();
-    fs.rmSync(profile, { recursive: true, force: true });
-  }
+  });
 }
 
 main().then(() => console.log('PASS'), (error) => {
