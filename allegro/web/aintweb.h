@@ -36,6 +36,14 @@ AL_FUNC(void, _web_sound_mix, (void));
  * (another tab or window); the screen's vsync asks. */
 AL_FUNC(void, _web_follow_page_attention, (void));
 
+/* Whether the page is out of sight (another tab in front, or minimised),
+ * as the last vsync saw it. */
+AL_FUNC(int, _web_page_hidden, (void));
+
+/* A page out of sight gets a pass a second at best, too few to keep sound
+ * queued: its sound stops there and starts again when it shows. */
+AL_FUNC(void, _web_sound_follow_visibility, (int hidden));
+
 /* On a switch out what is held is let go, as Allegro's X11 driver does on a
  * focus out. */
 AL_FUNC(void, _web_keyboard_release_all, (void));

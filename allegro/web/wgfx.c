@@ -1,62 +1,129 @@
 /* The graphics driver of the web platform: a windowed 32-bit screen in
- * memory, shown on the page's canvas at each vsync, which then waits for the
- * browser's next animation frame. */
+ * memory, shown on the page's canvas at a vsync only when something was
+ * drawn into it since the last time, and only while the page is in sight;
+ * each vsync then waits for the browser's next animation frame, or for a
+ * timeout while nothing new comes. */
 
 #include <emscripten.h>
 
 #include "aintweb.h"
 
 static uint32_t* screen_pixels = NULL;
+/* The screen's pixels as the canvas takes them: alpha set. */
+static uint32_t* canvas_pixels = NULL;
 static int screen_w = 0;
 static int screen_h = 0;
 
-/* Sizes the canvas and keeps its 2D context and one image to copy into. */
+/* The rows drawn into since the canvas was last updated: [drawn_top,
+ * drawn_bottom), empty when drawn_top >= drawn_bottom. */
+static int drawn_top = 0;
+static int drawn_bottom = 0;
+
+/* Passes since a frame was last shown; the game shows one at every other
+ * pass while it plays, so after a few without one it is standing still. */
+#define STILL_AFTER_PASSES 4
+static int passes_since_shown = 0;
+
+static void mark_drawn(int top, int bottom)
+{
+    if (drawn_top >= drawn_bottom) {
+        drawn_top = top;
+        drawn_bottom = bottom;
+        return;
+    }
+    if (top < drawn_top)
+        drawn_top = top;
+    if (bottom > drawn_bottom)
+        drawn_bottom = bottom;
+}
+
+/* Every drawing primitive asks for a screen line before it writes there, as
+ * Allegro's X11 driver tracks its updates. */
+static uintptr_t web_write_line(BITMAP* bmp, int line)
+{
+    mark_drawn(line + bmp->y_ofs, line + bmp->y_ofs + 1);
+    return (uintptr_t)bmp->line[line];
+}
+
+/* Eight bytes at a time: two pixels a comparison halve the cost of a row that
+ * came unchanged, which is most rows at most passes. */
+typedef uint64_t __attribute__((__may_alias__, __aligned__(4))) pixel_pair;
+
+static int same_pixels(const uint32_t* a, const uint32_t* b, int count)
+{
+    const pixel_pair* pairs_a = (const pixel_pair*)a;
+    const pixel_pair* pairs_b = (const pixel_pair*)b;
+    int i;
+
+    for (i = 0; i < count / 2; i++) {
+        if (pairs_a[i] != pairs_b[i])
+            return FALSE;
+    }
+    return count % 2 == 0 || a[count - 1] == b[count - 1];
+}
+
+/* The main loop copies its back buffer onto the screen at every pass, but
+ * the game draws a new frame only at its timer's ticks: rows that come
+ * unchanged are left alone, so that an old frame is never shown again. */
+static void web_blit_from_memory(BITMAP* src, BITMAP* dst, int s_x, int s_y, int d_x, int d_y,
+                                 int w, int h)
+{
+    int y;
+
+    for (y = 0; y < h; y++) {
+        const uint32_t* from = (const uint32_t*)src->line[s_y + y] + s_x;
+        uint32_t* to = (uint32_t*)dst->line[d_y + y] + d_x;
+
+        if (!same_pixels(from, to, w)) {
+            memcpy(to, from, w * sizeof(uint32_t));
+            mark_drawn(d_y + y + dst->y_ofs, d_y + y + dst->y_ofs + 1);
+        }
+    }
+}
+
+/* Sizes the canvas and keeps its 2D context. */
 /* clang-format off */
 EM_JS(void, web_open_canvas, (int w, int h), {
    var canvas = Module['canvas'];
    canvas.width = w;
    canvas.height = h;
-   var context = canvas.getContext('2d', { alpha: false });
-   var image = context.createImageData(w, h);
-   Module['webScreen'] = {
-      context: context,
-      image: image,
-      pixels: new Uint32Array(image.data.buffer)
-   };
+   Module['webScreen'] = { context: canvas.getContext('2d', { alpha: false }), image: null };
    Module['shownFrames'] = 0;
-   Module['changedFrames'] = 0;
+   Module['passes'] = 0;
 });
 /* clang-format on */
 
-/* Allegro's 32-bit pixels keep red in the lowest byte (its default shifts,
- * which this driver leaves alone), so they are the canvas's R, G, B bytes
- * already; only the fourth byte, which the canvas reads as alpha, is set.
- * The counts let the page measure how many frames the game draws. */
+/* Puts the given rows of the canvas's pixels on the canvas, straight from
+ * the program's memory: an image over the memory is made again only when
+ * the memory has grown (which replaces its buffer). putImageData measured
+ * cheaper here than a WebGL texture upload (scripts/webCost.sh), and it
+ * keeps every pixel as it is. */
 /* clang-format off */
-EM_JS(void, web_show_screen, (const uint32_t *pixels, int count), {
+EM_JS(void, web_show_rows, (const uint32_t *pixels, int w, int h, int top, int bottom), {
    var screen = Module['webScreen'];
-   var source = HEAPU32.subarray(pixels >> 2, (pixels >> 2) + count);
-   var target = screen.pixels;
-   var changed = false;
-   for (var i = 0; i < count; i++) {
-      var rgba = (source[i] | 0xFF000000) >>> 0;
-      if (target[i] !== rgba) {
-         target[i] = rgba;
-         changed = true;
-      }
-   }
-   screen.context.putImageData(screen.image, 0, 0);
+   if (!screen.image || screen.image.data.buffer !== HEAPU8.buffer)
+      screen.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h);
+   screen.context.putImageData(screen.image, 0, 0, 0, top, w, bottom - top);
    Module['shownFrames']++;
-   if (changed)
-      Module['changedFrames']++;
 });
 /* clang-format on */
 
-/* A hidden page gets no animation frames; a timeout keeps the game turning
- * there, slowly, so that it sees the focus leave and pauses the fight. */
+/* While the game shows frames, a pass waits for the browser's next animation
+ * frame, so that each is shown in step with the display; a hidden page gets
+ * none, and a timeout of 100 ms keeps the game turning there, slowly, so
+ * that it sees the focus leave and pauses the fight and its timer counts.
+ * While nothing new is shown in sight (a paused fight, a round's title) a
+ * plain timeout of a 60th of a second paces the passes instead: asking for
+ * animation frames makes the browser produce them, which costs as much as
+ * the game's own pass. */
 /* clang-format off */
-EM_ASYNC_JS(void, web_wait_for_frame, (void), {
+EM_ASYNC_JS(void, web_wait_for_frame, (int animation_frame), {
+   Module['passes']++;
    await new Promise(function(resolve) {
+      if (!animation_frame) {
+         setTimeout(resolve, 1000 / 60);
+         return;
+      }
       var timeout;
       var frame = requestAnimationFrame(function() {
          clearTimeout(timeout);
@@ -76,8 +143,32 @@ EM_JS(void, web_close_canvas, (void), {
 });
 /* clang-format on */
 
+/* Allegro's 32-bit pixels keep red in the lowest byte (its default shifts,
+ * which this driver leaves alone), so they are the canvas's R, G, B bytes
+ * already; only the fourth byte, which the canvas reads as alpha, is set,
+ * once for each row drawn. */
+static void show_drawn_rows(void)
+{
+    int first = drawn_top * screen_w;
+    int end = drawn_bottom * screen_w;
+    int i;
+
+    for (i = first; i < end; i++)
+        canvas_pixels[i] = screen_pixels[i] | 0xFF000000u;
+    web_show_rows(canvas_pixels, screen_w, screen_h, drawn_top, drawn_bottom);
+    drawn_top = drawn_bottom = 0;
+}
+
+static void free_screen(void)
+{
+    _AL_FREE(screen_pixels);
+    _AL_FREE(canvas_pixels);
+    screen_pixels = canvas_pixels = NULL;
+}
+
 static BITMAP* web_gfx_init(int w, int h, int v_w, int v_h, int color_depth)
 {
+    size_t size = (size_t)w * h * sizeof(uint32_t);
     BITMAP* bmp;
 
     if (color_depth != 32) {
@@ -89,23 +180,24 @@ static BITMAP* web_gfx_init(int w, int h, int v_w, int v_h, int color_depth)
                  get_config_text("Unsupported virtual resolution"));
         return NULL;
     }
-    screen_pixels = _AL_MALLOC_ATOMIC((size_t)w * h * sizeof(uint32_t));
-    if (!screen_pixels) {
-        ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, get_config_text("Not enough memory"));
-        return NULL;
-    }
-    memset(screen_pixels, 0, (size_t)w * h * sizeof(uint32_t));
-    bmp = _make_bitmap(w, h, (uintptr_t)screen_pixels, &gfx_web, 32, w * sizeof(uint32_t));
+    screen_pixels = _AL_MALLOC_ATOMIC(size);
+    canvas_pixels = _AL_MALLOC_ATOMIC(size);
+    bmp = screen_pixels && canvas_pixels
+              ? _make_bitmap(w, h, (uintptr_t)screen_pixels, &gfx_web, 32, w * sizeof(uint32_t))
+              : NULL;
     if (!bmp) {
-        _AL_FREE(screen_pixels);
-        screen_pixels = NULL;
+        free_screen();
         ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, get_config_text("Not enough memory"));
         return NULL;
     }
+    memset(screen_pixels, 0, size);
+    bmp->write_bank = web_write_line;
+    _screen_vtable.blit_from_memory = web_blit_from_memory;
     screen_w = gfx_web.w = w;
     screen_h = gfx_web.h = h;
-    gfx_web.vid_mem = w * h * sizeof(uint32_t);
+    gfx_web.vid_mem = size;
     web_open_canvas(w, h);
+    mark_drawn(0, h);
     return bmp;
 }
 
@@ -113,16 +205,24 @@ static void web_gfx_exit(BITMAP* bmp)
 {
     (void)bmp;
     web_close_canvas();
-    _AL_FREE(screen_pixels);
-    screen_pixels = NULL;
+    free_screen();
     screen_w = screen_h = 0;
+    drawn_top = drawn_bottom = 0;
+    passes_since_shown = 0;
 }
 
+/* A hidden page is not painted: what was drawn meanwhile is shown when it is
+ * in sight again. */
 static void web_vsync(void)
 {
-    web_show_screen(screen_pixels, screen_w * screen_h);
+    if (drawn_top < drawn_bottom && !_web_page_hidden()) {
+        show_drawn_rows();
+        passes_since_shown = 0;
+    } else if (passes_since_shown < STILL_AFTER_PASSES) {
+        passes_since_shown++;
+    }
     _web_sound_mix();
-    web_wait_for_frame();
+    web_wait_for_frame(passes_since_shown < STILL_AFTER_PASSES || _web_page_hidden());
     _web_follow_page_attention();
 }
 

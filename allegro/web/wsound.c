@@ -39,11 +39,17 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
       lead: lead,
       nextStart: 0,
       wallClock: performance.now() / 1000,
+      queued: false,
+      resumeOnShow: false,
+      lastCall: performance.now(),
       underruns: 0,
+      starved: 0,
       chunks: 0
    };
+   /* A hidden page's sound rests until it shows, even if a finger lifted
+    * (a cancelled touch) as it went out of sight. */
    audio.wake = function() {
-      if (context.state !== 'running')
+      if (context.state !== 'running' && !document.hidden)
          context.resume();
    };
    document.addEventListener('pointerdown', audio.wake, true);
@@ -55,17 +61,25 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
 
 /* How many chunks are due: enough to keep the lead on the context's clock,
  * or, before the context runs, as many as the wall clock has played, so that
- * the sounds move on in time rather than wait for the first click. */
+ * the sounds move on in time rather than wait for the first click. Running
+ * dry is counted, and apart those times when the page itself was held up
+ * for longer than the lead (starved: a busy machine, a stall of the
+ * browser's), which no mixing in time could have helped. */
 /* clang-format off */
 EM_JS(int, web_audio_chunks_due, (int most), {
    var audio = Module['webAudio'];
    var length = audio.frames / audio.rate;
+   var sinceLastCall = performance.now() - audio.lastCall;
    var due;
+   audio.lastCall += sinceLastCall;
    if (audio.context.state === 'running') {
       var now = audio.context.currentTime;
       if (audio.nextStart < now) {
-         if (audio.chunks > 0)
+         if (audio.queued) {
             audio.underruns++;
+            if (sinceLastCall > audio.lead * 1000)
+               audio.starved++;
+         }
          audio.nextStart = now;
       }
       due = Math.ceil((now + audio.lead - audio.nextStart) / length);
@@ -98,7 +112,26 @@ EM_JS(void, web_audio_queue, (const short *samples, int frames), {
    node.connect(audio.analyser);
    node.start(audio.nextStart);
    audio.nextStart += frames / audio.rate;
+   audio.queued = true;
    audio.chunks++;
+});
+/* clang-format on */
+
+/* Out of sight the context is suspended (the mixer goes on unheard, on the
+ * wall clock) and it runs again when the page shows, if it ran before; what
+ * was queued is gone then, which is no running dry. */
+/* clang-format off */
+EM_JS(void, web_audio_follow_visibility, (int hidden), {
+   var audio = Module['webAudio'];
+   if (hidden) {
+      audio.resumeOnShow = audio.context.state === 'running';
+      if (audio.resumeOnShow)
+         audio.context.suspend();
+      audio.queued = false;
+      audio.wallClock = performance.now() / 1000;
+   } else if (audio.resumeOnShow) {
+      audio.context.resume();
+   }
 });
 /* clang-format on */
 
@@ -124,6 +157,12 @@ void _web_sound_mix(void)
         _mix_some_samples((uintptr_t)chunk, 0, TRUE);
         web_audio_queue(chunk, CHUNK_FRAMES);
     }
+}
+
+void _web_sound_follow_visibility(int hidden)
+{
+    if (sound_running)
+        web_audio_follow_visibility(hidden);
 }
 
 static int web_sound_detect(int input)

@@ -33,15 +33,24 @@ static _DRIVER_INFO* web_digi_list(void) { return web_digi_drivers; }
 static _DRIVER_INFO* web_midi_list(void) { return web_no_drivers; }
 
 static int page_has_player = TRUE;
+static int page_hidden = FALSE;
+
+int _web_page_hidden(void) { return page_hidden; }
 
 /* The player is with the page while it is the visible tab of the focused
  * window; anything else is a switch out. Asked at every vsync rather than
  * told by the page's events, so that a page that starts out of sight is
- * seen as such once the program has set its switch callbacks. */
+ * seen as such once the program has set its switch callbacks. A page out of
+ * sight also stops painting and playing its sound. */
 void _web_follow_page_attention(void)
 {
-    int now = EM_ASM_INT({ return !document.hidden && document.hasFocus(); });
+    int hidden = EM_ASM_INT({ return document.hidden; });
+    int now = !hidden && EM_ASM_INT({ return document.hasFocus(); });
 
+    if (hidden != page_hidden) {
+        page_hidden = hidden;
+        _web_sound_follow_visibility(hidden);
+    }
     if (now == page_has_player)
         return;
     page_has_player = now;
@@ -58,6 +67,7 @@ static int web_sys_init(void)
 {
     os_type = OSTYPE_UNIX;
     page_has_player = TRUE;
+    page_hidden = FALSE;
     return 0;
 }
 

@@ -5,14 +5,11 @@ const fs = require('fs');
 const path = require('path');
 const {
   BACKGROUND, ORBITER, ARENA, PAUSE_LINE, sleep, fail, pixels, colourAt, same, blobs, aimSide, waitFor,
-  clockStands, movement, loudness, watchForTitle, fightAfterTitle, launch, watchPage,
+  clockStands, movement, loudness, watchForTitle, fightAfterTitle, cpuShare, play, watchPage,
 } = require('./pageKit');
 
 const [url, shots] = process.argv.slice(2);
 const LOAD_TO_TITLE_BUDGET_MS = 3000;
-
-// What the page reported: console errors, uncaught errors, failed requests.
-const problems = [];
 
 // A press and its release between two passes of the game are not seen, as
 // on the desktop: a tap holds the key for a few passes.
@@ -26,44 +23,16 @@ async function pauseLineShown(page) {
   return false;
 }
 
-// CPU seconds of the browser and all its processes, from /proc.
-function browserCpuSeconds(rootPid) {
-  const ticks = 100;
-  const stats = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name)).flatMap((pid) => {
-    try {
-      const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      return [{ pid: Number(pid), parent: Number(fields[1]), cpu: Number(fields[11]) + Number(fields[12]) }];
-    } catch (gone) {
-      return [];
-    }
-  });
-  const family = new Set([rootPid]);
-  for (let grew = true; grew;) {
-    grew = false;
-    for (const s of stats) {
-      if (!family.has(s.pid) && family.has(s.parent)) { family.add(s.pid); grew = true; }
-    }
-  }
-  return stats.filter((s) => family.has(s.pid)).reduce((sum, s) => sum + s.cpu, 0) / ticks;
-}
-
-// Steps a second (frames the game drew, each a step while it fights),
-// animation frames a second, and the browser's CPU share, over a while.
+// Steps a second (frames the game drew and the page showed, each a step
+// while it fights), passes of the main loop a second, and the browser's CPU
+// share, over a while.
 async function measure(page, browser, seconds) {
-  const pid = browser.process().pid;
-  const counts = () => page.evaluate(() => [Module.changedFrames, Module.shownFrames, performance.now()]);
-  const [drawn0, shown0, t0] = await counts();
-  const cpu0 = browserCpuSeconds(pid);
-  await sleep(seconds * 1000);
-  const [drawn1, shown1, t1] = await counts();
-  const cpu1 = browserCpuSeconds(pid);
+  const counts = () => page.evaluate(() => [Module.shownFrames, Module.passes, performance.now()]);
+  const [shown0, passes0, t0] = await counts();
+  const cpu = await cpuShare(browser, seconds);
+  const [shown1, passes1, t1] = await counts();
   const elapsed = (t1 - t0) / 1000;
-  return {
-    steps: (drawn1 - drawn0) / elapsed,
-    frames: (shown1 - shown0) / elapsed,
-    cpu: (100 * (cpu1 - cpu0)) / elapsed,
-  };
+  return { steps: (shown1 - shown0) / elapsed, passes: (passes1 - passes0) / elapsed, cpu };
 }
 
 // Waits for the next start's round title and then its fight.
@@ -171,136 +140,134 @@ async function checkResolutionAndScaling(page, shot) {
   }
 }
 
-async function main() {
-  fs.mkdirSync(shots, { recursive: true });
-  const { browser, close } = await launch();
-  try {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 1280, height: 800 });
-    watchPage(page, problems);
-    // Which keys and clicks the page kept from the browser, seen after the
-    // game's own handlers.
-    await page.evaluateOnNewDocument(() => {
-      window.kept = {};
-      const note = (name) => (e) => { window.kept[name(e)] = e.defaultPrevented; };
-      window.addEventListener('keydown', note((e) => e.code));
-      window.addEventListener('contextmenu', note(() => 'contextmenu'));
-    });
-    await watchForTitle(page);
-    const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`), fullPage: true });
+async function main(browser, problems) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 800 });
+  watchPage(page, problems);
+  // Which keys and clicks the page kept from the browser, seen after the
+  // game's own handlers.
+  await page.evaluateOnNewDocument(() => {
+    window.kept = {};
+    const note = (name) => (e) => { window.kept[name(e)] = e.defaultPrevented; };
+    window.addEventListener('keydown', note((e) => e.code));
+    window.addEventListener('contextmenu', note(() => 'contextmenu'));
+  });
+  await watchForTitle(page);
+  const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`), fullPage: true });
 
-    await page.goto(url);
-    await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
-    const loadToTitle = await page.evaluate(() => window.titleShownAt);
-    const title = await page.evaluate(() => window.titlePicture);
-    fs.writeFileSync(path.join(shots, 'title.png'), Buffer.from(title.split(',')[1], 'base64'));
-    if (!same(colourAt(await pixels(page, { x: 189, y: 300, w: 1, h: 1 }), 189, 300), BACKGROUND))
-      fail('the background beside the arena is not 48,48,48');
-    console.log(`round title shown ${Math.round(loadToTitle)} ms after the page began to load`);
-    if (loadToTitle > LOAD_TO_TITLE_BUDGET_MS) fail(`the title took longer than ${LOAD_TO_TITLE_BUDGET_MS} ms`);
+  await page.goto(url);
+  await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
+  const loadToTitle = await page.evaluate(() => window.titleShownAt);
+  const title = await page.evaluate(() => window.titlePicture);
+  fs.writeFileSync(path.join(shots, 'title.png'), Buffer.from(title.split(',')[1], 'base64'));
+  if (!same(colourAt(await pixels(page, { x: 189, y: 300, w: 1, h: 1 }), 189, 300), BACKGROUND))
+    fail('the background beside the arena is not 48,48,48');
+  console.log(`round title shown ${Math.round(loadToTitle)} ms after the page began to load`);
+  if (loadToTitle > LOAD_TO_TITLE_BUDGET_MS) fail(`the title took longer than ${LOAD_TO_TITLE_BUDGET_MS} ms`);
 
-    await fightAfterTitle(page);
-    console.log('fight begun');
-    if (!(await page.evaluate(() => document.hasFocus()))) fail('the page does not have the focus');
-    // The mouse rests in a corner of the canvas, off the arena. The page
-    // scales the canvas to its window.
-    const canvasBox = await (await page.$('#canvas')).boundingBox();
-    const scale = canvasBox.width / 800;
-    const at = (x, y) => [canvasBox.x + x * scale, canvasBox.y + y * scale];
-    await page.mouse.move(...at(20, 580));
+  await fightAfterTitle(page);
+  console.log('fight begun');
+  if (!(await page.evaluate(() => document.hasFocus()))) fail('the page does not have the focus');
+  // The mouse rests in a corner of the canvas, off the arena. The page
+  // scales the canvas to its window.
+  const canvasBox = await (await page.$('#canvas')).boundingBox();
+  const scale = canvasBox.width / 800;
+  const at = (x, y) => [canvasBox.x + x * scale, canvasBox.y + y * scale];
+  await page.mouse.move(...at(20, 580));
 
-    const moved = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
-    await shot('moved');
-    console.log(`fighter x with D held: ${moved}`);
-    if (moved < 20) fail('the fighter did not move right with D held');
+  const moved = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
+  await shot('moved');
+  console.log(`fighter x with D held: ${moved}`);
+  if (moved < 20) fail('the fighter did not move right with D held');
 
-    // A fresh round's fighter stands in the middle and can pay for three
-    // orbiters. Mouse movement alone turns the aim, below the arena.
-    await page.keyboard.press('F10', TAP);
-    await page.mouse.move(...at(300, 580), { steps: 20 });
-    await waitFor('moving the mouse right did not turn the aim right', 3, async () => (await aimSide(page)) > 10);
-    await page.mouse.move(...at(20, 580), { steps: 20 });
-    await waitFor('moving the mouse left did not turn the aim left', 3, async () => (await aimSide(page)) < -10);
-    console.log('mouse movement turns the aim right and left');
-    await page.mouse.click(...at(20, 580), { button: 'right', ...TAP });
-    await waitFor('no three orbiters after a right click', 5, async () =>
-      blobs(await pixels(page, ARENA), ORBITER).filter((b) => b.area >= 40).length === 3);
-    await shot('orbiters');
-    console.log('right click: three orbiters');
-    // The click locked the pointer; aiming goes on by movement alone.
-    const locked = await page.evaluate(() => document.pointerLockElement && document.pointerLockElement.id);
-    if (locked !== 'canvas') fail('a click on the canvas did not lock the pointer');
-    await page.mouse.move(...at(300, 580), { steps: 20 });
-    await waitFor('with the pointer locked, moving the mouse right did not turn the aim', 3,
-      async () => (await aimSide(page)) > 10);
-    console.log('the click locked the pointer; the aim follows the movement');
+  // A fresh round's fighter stands in the middle and can pay for three
+  // orbiters. Mouse movement alone turns the aim, below the arena.
+  await page.keyboard.press('F10', TAP);
+  await page.mouse.move(...at(300, 580), { steps: 20 });
+  await waitFor('moving the mouse right did not turn the aim right', 3, async () => (await aimSide(page)) > 10);
+  await page.mouse.move(...at(20, 580), { steps: 20 });
+  await waitFor('moving the mouse left did not turn the aim left', 3, async () => (await aimSide(page)) < -10);
+  console.log('mouse movement turns the aim right and left');
+  await page.mouse.click(...at(20, 580), { button: 'right', ...TAP });
+  await waitFor('no three orbiters after a right click', 5, async () =>
+    blobs(await pixels(page, ARENA), ORBITER).filter((b) => b.area >= 40).length === 3);
+  await shot('orbiters');
+  console.log('right click: three orbiters');
+  // The click locked the pointer; aiming goes on by movement alone.
+  const locked = await page.evaluate(() => document.pointerLockElement && document.pointerLockElement.id);
+  if (locked !== 'canvas') fail('a click on the canvas did not lock the pointer');
+  await page.mouse.move(...at(300, 580), { steps: 20 });
+  await waitFor('with the pointer locked, moving the mouse right did not turn the aim', 3,
+    async () => (await aimSide(page)) > 10);
+  console.log('the click locked the pointer; the aim follows the movement');
 
-    const rate = await measure(page, browser, 5);
-    console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.frames.toFixed(1)} animation frames/s, ` +
-                `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
-    if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
+  const rate = await measure(page, browser, 5);
+  console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.passes.toFixed(1)} passes/s, ` +
+              `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
+  if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
 
-    // A fresh fighter: the one that paid for three orbiters may be lost, and a
-    // lost round restarts unpaused, in the middle of the checks below.
-    await page.keyboard.press('F10', TAP);
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (!(await clockStands(page))) fail('the round clock ran while paused');
-    await shot('paused');
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (await clockStands(page)) fail('the round clock did not resume after Tab');
-    console.log('Tab pauses and resumes the round clock');
+  // A fresh fighter: the one that paid for three orbiters may be lost, and a
+  // lost round restarts unpaused, in the middle of the checks below.
+  await page.keyboard.press('F10', TAP);
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (!(await clockStands(page))) fail('the round clock ran while paused');
+  await shot('paused');
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (await clockStands(page)) fail('the round clock did not resume after Tab');
+  console.log('Tab pauses and resumes the round clock');
 
-    const kept = await page.evaluate(() => window.kept);
-    for (const name of ['Tab', 'F10', 'KeyD', 'contextmenu']) {
-      if (!kept[name]) fail(`the browser was let act on ${name}`);
-    }
-    const focused = await page.evaluate(() => document.activeElement.id);
-    if (focused !== 'canvas') fail(`Tab moved the focus to '${focused}'`);
-    console.log('Tab, F10, D and the context menu kept from the browser; the canvas keeps the focus');
-
-    // Another tab in front takes the page's focus and hides it.
-    const other = await browser.newPage();
-    await other.bringToFront();
-    await waitFor('the page kept the focus behind another tab', 5, async () =>
-      !(await page.evaluate(() => document.hasFocus())));
-    await sleep(1500);
-    if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
-    await page.bringToFront();
-    await other.close();
-    await sleep(500);
-    if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
-    if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
-    await shot('focus-paused');
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (await clockStands(page)) fail('Tab did not resume the fight after the focus came back');
-    console.log('leaving the page pauses the fight; Tab resumes it');
-
-    await page.keyboard.press('Escape', TAP);
-    await page.waitForFunction(() => {
-      const status = document.getElementById('status');
-      return !status.hidden && status.textContent.includes('ended');
-    }, { timeout: 5000 });
-    await shot('ended');
-    await page.click('#status');
-    await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
-    console.log('Escape ends the game; a click starts it again');
-
-    await checkSettingsForm(page);
-    await checkPadAndSound(page);
-    await checkResolutionAndScaling(page, shot);
-
-    if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
-    console.log('no errors in the console');
-  } finally {
-    await close();
+  const kept = await page.evaluate(() => window.kept);
+  for (const name of ['Tab', 'F10', 'KeyD', 'contextmenu']) {
+    if (!kept[name]) fail(`the browser was let act on ${name}`);
   }
+  const focused = await page.evaluate(() => document.activeElement.id);
+  if (focused !== 'canvas') fail(`Tab moved the focus to '${focused}'`);
+  console.log('Tab, F10, D and the context menu kept from the browser; the canvas keeps the focus');
+
+  // Another tab in front takes the page's focus and hides it.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await waitFor('the page kept the focus behind another tab', 5, async () =>
+    !(await page.evaluate(() => document.hasFocus())));
+  await sleep(1500);
+  if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
+  // Out of sight the page neither paints nor plays, and a pass comes only
+  // every 100 ms.
+  const away = await page.evaluate(async () => {
+    const [shown, passes] = [Module.shownFrames, Module.passes];
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    return { shown: Module.shownFrames - shown, passes: Module.passes - passes, audio: Module.webAudio.context.state };
+  });
+  console.log(`out of sight for 1 s: ${away.shown} frames shown, ${away.passes} passes, the sound ${away.audio}`);
+  if (away.shown > 0 || away.passes > 12 || away.audio !== 'suspended') fail('the page went on working out of sight');
+  await page.bringToFront();
+  await other.close();
+  await sleep(500);
+  const audio = await page.evaluate(() => Module.webAudio.context.state);
+  if (audio !== 'running') fail(`the sound is ${audio} after the page came back`);
+  if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
+  if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
+  await shot('focus-paused');
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (await clockStands(page)) fail('Tab did not resume the fight after the focus came back');
+  console.log('leaving the page pauses the fight; Tab resumes it');
+
+  await page.keyboard.press('Escape', TAP);
+  await page.waitForFunction(() => {
+    const status = document.getElementById('status');
+    return !status.hidden && status.textContent.includes('ended');
+  }, { timeout: 5000 });
+  await shot('ended');
+  await page.click('#status');
+  await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
+  console.log('Escape ends the game; a click starts it again');
+
+  await checkSettingsForm(page);
+  await checkPadAndSound(page);
+  await checkResolutionAndScaling(page, shot);
 }
 
-main().then(() => console.log('PASS'), (error) => {
-  console.error(`FAIL: ${error.message}`);
-  for (const problem of problems) console.error(`  the page reported ${problem}`);
-  process.exit(1);
-});
+play(main, shots);

@@ -1,6 +1,7 @@
-// What the browser tests share: the page's colours and places on its
-// 800 x 600 canvas, reading its pixels, looking for the fighter and the aim,
-// listening to its sound, and the headless Chromium they play it in.
+// What the page's checks and measurements share: the page's colours and
+// places on its 800 x 600 canvas, reading its pixels, looking for the fighter
+// and the aim, listening to its sound, Debian's Chromium started headless
+// with a fresh profile, and the CPU time and memory of all its processes.
 // Round 0's arena is 420 x 420 at (190, 90); the banners are centred with
 // their top border at y 265, the round clock is drawn at (130, 523) and the
 // pause line to its right.
@@ -159,9 +160,8 @@ async function fightAfterTitle(page) {
     !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
 }
 
-// A headless Chromium with a fresh profile, and what closes it and removes
-// the profile.
-async function launch() {
+// Runs use(browser) in a fresh headless Chromium and closes it afterwards.
+async function withBrowser(use) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'brox-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
@@ -169,11 +169,51 @@ async function launch() {
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
            '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
-  const close = async () => {
+  try {
+    return await use(browser);
+  } finally {
     await browser.close();
     fs.rmSync(profile, { recursive: true, force: true });
-  };
-  return { browser, close };
+  }
+}
+
+// Every process under the browser's, from /proc: [{pid, cpu seconds, rss
+// bytes, renderer}].
+function browserProcesses(browser) {
+  const ticks = 100;
+  const pageSize = 4096;
+  const stats = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name)).flatMap((pid) => {
+    try {
+      const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      const renderer = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer');
+      return [{ pid: Number(pid), parent: Number(fields[1]), cpu: (Number(fields[11]) + Number(fields[12])) / ticks,
+                rss: Number(fields[21]) * pageSize, renderer }];
+    } catch (gone) {
+      return [];
+    }
+  });
+  const family = new Set([browser.process().pid]);
+  for (let grew = true; grew;) {
+    grew = false;
+    for (const s of stats) {
+      if (!family.has(s.pid) && family.has(s.parent)) { family.add(s.pid); grew = true; }
+    }
+  }
+  return stats.filter((s) => family.has(s.pid));
+}
+
+// CPU seconds of the browser and all its processes.
+const browserCpuSeconds = (browser) => browserProcesses(browser).reduce((sum, s) => sum + s.cpu, 0);
+
+// The browser's CPU share of one core, in per cent, over the given seconds.
+async function cpuShare(browser, seconds) {
+  const cpu0 = browserCpuSeconds(browser);
+  const t0 = process.hrtime.bigint();
+  await sleep(seconds * 1000);
+  const cpu1 = browserCpuSeconds(browser);
+  const elapsed = Number(process.hrtime.bigint() - t0) / 1e9;
+  return (100 * (cpu1 - cpu0)) / elapsed;
 }
 
 // Plays test(browser, problems) in a fresh browser, where problems gathers
@@ -182,21 +222,24 @@ async function launch() {
 // screenshot folder, as they were.
 async function play(test, shots) {
   const problems = [];
-  const { browser, close } = await launch();
+  fs.mkdirSync(shots, { recursive: true });
   try {
-    await test(browser, problems);
-    if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
+    await withBrowser(async (browser) => {
+      try {
+        await test(browser, problems);
+        if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
+      } catch (error) {
+        for (const [index, page] of (await browser.pages()).entries())
+          await page.screenshot({ path: path.join(shots, `failed-${index}.png`) }).catch(() => {});
+        throw error;
+      }
+    });
     console.log('no errors in the console');
     console.log('PASS');
   } catch (error) {
     console.error(`FAIL: ${error.message}`);
     for (const problem of problems) console.error(`  the page reported ${problem}`);
     process.exitCode = 1;
-    const pages = await browser.pages();
-    for (const [index, page] of pages.entries())
-      await page.screenshot({ path: path.join(shots, `failed-${index}.png`) }).catch(() => {});
-  } finally {
-    await close();
   }
 }
 
@@ -210,5 +253,5 @@ function watchPage(page, problems) {
 module.exports = {
   BACKGROUND, TITLE_BORDER, FIGHTER, ORBITER, ARENA, CLOCK, PAUSE_LINE,
   sleep, fail, pixels, colourAt, same, blobs, largest, fighterX, aimSide, waitFor, clockStands, movement,
-  loudness, watchForTitle, fightAfterTitle, launch, play, watchPage,
+  loudness, watchForTitle, fightAfterTitle, withBrowser, browserProcesses, cpuShare, play, watchPage,
 };

@@ -1,11 +1,10 @@
 // Plays the page on a phone's screen with touch in headless Chromium, as a
 // player holding a phone would: the layout in landscape and portrait, a
 // stick that moves, a finger that aims and fires (heard), the three buttons,
-// several fingers at once, a cancelled touch that lets go, the page's
-// installability and a reload that plays offline.
+// several fingers at once, a cancelled touch that lets go, the sound at rest
+// out of sight, the page's installability and a reload that plays offline.
 // Usage: node touchTest.js <page URL> <screenshot folder>
 'use strict';
-const fs = require('fs');
 const path = require('path');
 const {
   FIGHTER, ORBITER, ARENA, sleep, fail, pixels, blobs, largest, aimSide, waitFor, clockStands, movement, loudness,
@@ -236,6 +235,29 @@ async function checkButtons(page, fingers) {
   console.log('Orbiters: three orbiters; Blast holds A; Pause pauses and resumes');
 }
 
+// Out of sight the sound rests, and a finger let go as the page went (a
+// cancelled touch) does not wake it; it plays again when the page shows.
+async function checkSoundRestsHidden(browser, page) {
+  const state = () => page.evaluate(() => Module.webAudio.context.state);
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await waitFor('the sound played on out of sight', 3, async () => (await state()) === 'suspended');
+  await page.evaluate(() => {
+    const surface = document.getElementById('touchSurface');
+    const touch = new Touch({ identifier: 21, target: surface, clientX: innerWidth * 0.7, clientY: innerHeight / 2 });
+    for (const type of ['touchstart', 'touchcancel'])
+      surface.dispatchEvent(new TouchEvent(type, { bubbles: true, cancelable: true, changedTouches: [touch],
+                                                   touches: type === 'touchstart' ? [touch] : [] }));
+  });
+  await sleep(500);
+  const away = await state();
+  await page.bringToFront();
+  await other.close();
+  console.log(`out of sight, after a cancelled touch: the sound ${away}`);
+  if (away !== 'suspended') fail('a cancelled touch woke the sound of a hidden page');
+  await waitFor('the sound did not play again when the page showed', 3, async () => (await state()) === 'running');
+}
+
 // Chromium finds nothing against installing the page, and once its worker
 // keeps the site, a reload with the network off plays.
 async function checkInstallableAndOffline(page, fingers, screen) {
@@ -278,7 +300,6 @@ async function fightingShot({ page, fingers }, screen, name) {
 }
 
 async function main(browser, problems) {
-  fs.mkdirSync(shots, { recursive: true });
   const desktop = await browser.newPage();
   await desktop.setViewport({ width: 1280, height: 800 });
   await desktop.goto(url);
@@ -294,6 +315,7 @@ async function main(browser, problems) {
   await checkButtons(wide.page, wide.fingers);
   await checkSticks(wide.page, wide.fingers, LANDSCAPE);
   await fightingShot(wide, LANDSCAPE, 'landscape');
+  await checkSoundRestsHidden(browser, wide.page);
   await checkInstallableAndOffline(wide.page, wide.fingers, LANDSCAPE);
   await wide.page.close();
 

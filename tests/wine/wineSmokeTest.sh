@@ -65,8 +65,20 @@ shot="$WORK/shot.png"
 three_orbiters() {
     screenshot "$shot" && [ "$(count_blobs "$shot" "$ORBITER" 40)" -eq 3 ]
 }
+no_orbiters() {
+    [ "$(count_blobs "$shot" "$ORBITER" 40)" -eq 0 ]
+}
+# Under heavy load Wine can drop a click before the game's window has the
+# pointer; a second click is made only when the first called out none.
+orbiters_out() {
+    wait_for 5 three_orbiters && return 0
+    no_orbiters || return 1
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+    click_button 3
+    wait_for 5 three_orbiters
+}
 click_button 3
-wait_for 5 three_orbiters || fail "no three orbiters after a right click"
+orbiters_out || fail "no three orbiters after a right click"
 cp "$shot" "$SHOTS/orbiters.png"
 echo "right click: three orbiters"
 
