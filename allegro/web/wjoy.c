@@ -3,7 +3,9 @@
  * pad (its xpad driver), so that the game's default layout and its
  * configuration mean the same in a page as on the desktop. A page learns of
  * a pad only once it is pressed, so the driver always reports one pad, at
- * rest until the browser shows one. */
+ * rest until the browser shows one. The page's touch controls are a pad of
+ * the standard layout too (Module.touchPad): while a finger holds one of
+ * them it is the pad read, so the game never knows a touch from a pad. */
 
 #include <emscripten.h>
 
@@ -41,7 +43,9 @@ static const char* const button_names[PAD_BUTTONS] = {
  * order. Answers whether there is a pad. */
 /* clang-format off */
 EM_JS(int, web_read_pad, (int *axes, int *buttons, int travel), {
-   var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+   var pads = navigator.getGamepads ? Array.from(navigator.getGamepads()) : [];
+   if (Module['touchPad'])
+      pads.unshift(Module['touchPad']);
    var pad = null;
    for (var i = 0; i < pads.length && !pad; i++) {
       if (pads[i] && pads[i].connected)

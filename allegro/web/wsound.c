@@ -46,8 +46,10 @@ EM_JS(int, web_audio_open, (int rate, int frames, double lead), {
       starved: 0,
       chunks: 0
    };
+   /* A hidden page's sound rests until it shows, even if a finger lifted
+    * (a cancelled touch) as it went out of sight. */
    audio.wake = function() {
-      if (context.state !== 'running')
+      if (context.state !== 'running' && !document.hidden)
          context.resume();
    };
    document.addEventListener('pointerdown', audio.wake, true);

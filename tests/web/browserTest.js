@@ -1,109 +1,19 @@
 // Plays the page in headless Chromium the way a player would and measures it.
 // Usage: node browserTest.js <page URL> <screenshot folder>
-// 800 x 600 canvas (the page scales it), round 0's arena is 420 x 420 at
-// (190, 90); the banners are centred with their top border at y 265, the
-// round clock is drawn at (130, 523) and the pause line to its right.
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { withBrowser, cpuShare, sleep } = require('./pageKit');
+const {
+  BACKGROUND, ORBITER, ARENA, PAUSE_LINE, sleep, fail, pixels, colourAt, same, blobs, aimSide, waitFor,
+  clockStands, movement, loudness, watchForTitle, fightAfterTitle, cpuShare, play, watchPage,
+} = require('./pageKit');
 
 const [url, shots] = process.argv.slice(2);
-const BACKGROUND = [48, 48, 48];
-const TITLE_BORDER = [255, 195, 60];
-const FIGHTER = [70, 170, 255];
-const ORBITER = [70, 220, 255];
-const ARROWHEAD = [225, 255, 120];  // on the aiming marker's ring
-const ARENA = { x: 190, y: 90, w: 420, h: 420 };
-const CLOCK = { x: 125, y: 523, w: 80, h: 10 };
-const PAUSE_LINE = { x: 205, y: 523, w: 170, h: 10 };
 const LOAD_TO_TITLE_BUDGET_MS = 3000;
-
-// What the page reported: console errors, uncaught errors, failed requests.
-const problems = [];
 
 // A press and its release between two passes of the game are not seen, as
 // on the desktop: a tap holds the key for a few passes.
 const TAP = { delay: 100 };
-
-function fail(message) {
-  throw new Error(message);
-}
-
-// The canvas's pixels in a rectangle, as RGBA bytes, read in the page.
-async function pixels(page, r) {
-  const data = await page.evaluate((r) => {
-    const context = document.getElementById('canvas').getContext('2d');
-    return Array.from(context.getImageData(r.x, r.y, r.w, r.h).data);
-  }, r);
-  return { ...r, data };
-}
-
-function colourAt(image, x, y) {
-  const i = ((y - image.y) * image.w + (x - image.x)) * 4;
-  return image.data.slice(i, i + 3);
-}
-
-const same = (a, b) => a[0] === b[0] && a[1] === b[1] && a[2] === b[2];
-
-// The connected areas of one exact colour (8-neighbourhood): [{area, x, y}].
-function blobs(image, colour) {
-  const seen = new Uint8Array(image.w * image.h);
-  const found = [];
-  const matches = (i) => same(image.data.slice(i * 4, i * 4 + 3), colour);
-  for (let start = 0; start < seen.length; start++) {
-    if (seen[start] || !matches(start)) continue;
-    const stack = [start];
-    seen[start] = 1;
-    let area = 0, sumX = 0, sumY = 0;
-    while (stack.length) {
-      const i = stack.pop();
-      const x = i % image.w, y = Math.floor(i / image.w);
-      area++; sumX += x; sumY += y;
-      for (let dy = -1; dy <= 1; dy++) {
-        for (let dx = -1; dx <= 1; dx++) {
-          const nx = x + dx, ny = y + dy;
-          if (nx < 0 || ny < 0 || nx >= image.w || ny >= image.h) continue;
-          const n = ny * image.w + nx;
-          if (!seen[n] && matches(n)) { seen[n] = 1; stack.push(n); }
-        }
-      }
-    }
-    found.push({ area, x: image.x + sumX / area, y: image.y + sumY / area });
-  }
-  return found.sort((a, b) => b.area - a.area);
-}
-
-// The largest area of a colour in the arena, looked for over a moment: as
-// the fight begins the fighter may not show in its own colour yet.
-async function largest(page, colour, what) {
-  let blob;
-  await waitFor(`no ${what} in the arena`, 2, async () => (blob = blobs(await pixels(page, ARENA), colour)[0]));
-  return blob;
-}
-
-const fighterX = async (page) => (await largest(page, FIGHTER, 'fighter')).x;
-
-// Where the aiming marker's arrowhead points, seen from the fighter: > 0 right.
-async function aimSide(page) {
-  return (await largest(page, ARROWHEAD, 'aiming marker')).x - (await fighterX(page));
-}
-
-async function waitFor(what, seconds, check) {
-  const end = Date.now() + seconds * 1000;
-  while (Date.now() < end) {
-    if (await check()) return;
-    await sleep(50);
-  }
-  fail(what);
-}
-
-async function clockStands(page) {
-  const before = await pixels(page, CLOCK);
-  await sleep(1000);
-  const after = await pixels(page, CLOCK);
-  return before.data.every((value, i) => value === after.data[i]);
-}
 
 async function pauseLineShown(page) {
   const line = await pixels(page, PAUSE_LINE);
@@ -125,23 +35,10 @@ async function measure(page, browser, seconds) {
   return { steps: (shown1 - shown0) / elapsed, passes: (passes1 - passes0) / elapsed, cpu };
 }
 
-// How far the fighter moves right, in pixels, while something is held for
-// 600 ms.
-async function movement(page, hold, letGo) {
-  const before = await fighterX(page);
-  await hold();
-  await sleep(600);
-  const after = await fighterX(page);
-  await letGo();
-  return Math.round(after - before);
-}
-
 // Waits for the next start's round title and then its fight.
 async function nextFight(page, start) {
   await Promise.all([page.waitForNavigation(), start()]);
-  await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
-  await waitFor('the fight did not begin after the start', 5, async () =>
-    !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
+  await fightAfterTitle(page);
 }
 
 const note = (page) => page.$eval('#settingsNote', (element) => element.textContent);
@@ -183,27 +80,6 @@ async function checkSettingsForm(page) {
   console.log(`after the form's start: fighter x with L held ${withL}, with D held ${withD}`);
   if (withL < 20 || Math.abs(withD) > 5) fail('the game did not play with Right on L');
   console.log('the form refuses Tab and a key in use; the game starts with Right on L');
-}
-
-// What the page's analyser heard over a while: the loudest sample, and the
-// mean of its RMS (one stray effect barely moves it, steady firing does).
-function loudness(page, ms) {
-  return page.evaluate(async (ms) => {
-    const analyser = Module.webAudio.analyser;
-    const data = new Float32Array(analyser.fftSize);
-    let peak = 0, rmsSum = 0, looks = 0;
-    for (const end = performance.now() + ms; performance.now() < end; looks++) {
-      analyser.getFloatTimeDomainData(data);
-      let squares = 0;
-      for (const value of data) {
-        peak = Math.max(peak, Math.abs(value));
-        squares += value * value;
-      }
-      rmsSum += Math.sqrt(squares / data.length);
-      await new Promise((resolve) => setTimeout(resolve, 40));
-    }
-    return { peak, rms: rmsSum / looks };
-  }, ms);
 }
 
 // The scripted pad, connected only now, moves the fighter with its left
@@ -264,163 +140,134 @@ async function checkResolutionAndScaling(page, shot) {
   }
 }
 
-async function main() {
-  fs.mkdirSync(shots, { recursive: true });
-  await withBrowser(async (browser) => {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 1280, height: 800 });
-    page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
-    page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-    page.on('requestfailed', (r) => problems.push(`request failed: ${r.url()}`));
-    // Which keys and clicks the page kept from the browser, seen after the
-    // game's own handlers.
-    await page.evaluateOnNewDocument(() => {
-      window.kept = {};
-      const note = (name) => (e) => { window.kept[name(e)] = e.defaultPrevented; };
-      window.addEventListener('keydown', note((e) => e.code));
-      window.addEventListener('contextmenu', note(() => 'contextmenu'));
-    });
-    // The title shows for 15 passes only: the page itself watches every
-    // animation frame for its border and notes when it first showed.
-    await page.evaluateOnNewDocument((border) => {
-      const watch = () => {
-        const canvas = document.getElementById('canvas');
-        if (canvas && window.Module && Module.webScreen) {
-          const p = canvas.getContext('2d').getImageData(400, 265, 1, 1).data;
-          if (p[0] === border[0] && p[1] === border[1] && p[2] === border[2]) {
-            window.titleShownAt = performance.now();
-            window.titlePicture = canvas.toDataURL('image/png');
-            return;
-          }
-        }
-        requestAnimationFrame(watch);
-      };
-      requestAnimationFrame(watch);
-    }, TITLE_BORDER);
-    const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`), fullPage: true });
-
-    await page.goto(url);
-    await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
-    const loadToTitle = await page.evaluate(() => window.titleShownAt);
-    const title = await page.evaluate(() => window.titlePicture);
-    fs.writeFileSync(path.join(shots, 'title.png'), Buffer.from(title.split(',')[1], 'base64'));
-    if (!same(colourAt(await pixels(page, { x: 189, y: 300, w: 1, h: 1 }), 189, 300), BACKGROUND))
-      fail('the background beside the arena is not 48,48,48');
-    console.log(`round title shown ${Math.round(loadToTitle)} ms after the page began to load`);
-    if (loadToTitle > LOAD_TO_TITLE_BUDGET_MS) fail(`the title took longer than ${LOAD_TO_TITLE_BUDGET_MS} ms`);
-
-    await waitFor('the fight did not begin', 5, async () =>
-      !same(colourAt(await pixels(page, { x: 400, y: 265, w: 1, h: 1 }), 400, 265), TITLE_BORDER));
-    console.log('fight begun');
-    if (!(await page.evaluate(() => document.hasFocus()))) fail('the page does not have the focus');
-    // The mouse rests in a corner of the canvas, off the arena. The page
-    // scales the canvas to its window.
-    const canvasBox = await (await page.$('#canvas')).boundingBox();
-    const scale = canvasBox.width / 800;
-    const at = (x, y) => [canvasBox.x + x * scale, canvasBox.y + y * scale];
-    await page.mouse.move(...at(20, 580));
-
-    const moved = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
-    await shot('moved');
-    console.log(`fighter x with D held: ${moved}`);
-    if (moved < 20) fail('the fighter did not move right with D held');
-
-    // A fresh round's fighter stands in the middle and can pay for three
-    // orbiters. Mouse movement alone turns the aim, below the arena.
-    await page.keyboard.press('F10', TAP);
-    await page.mouse.move(...at(300, 580), { steps: 20 });
-    await waitFor('moving the mouse right did not turn the aim right', 3, async () => (await aimSide(page)) > 10);
-    await page.mouse.move(...at(20, 580), { steps: 20 });
-    await waitFor('moving the mouse left did not turn the aim left', 3, async () => (await aimSide(page)) < -10);
-    console.log('mouse movement turns the aim right and left');
-    await page.mouse.click(...at(20, 580), { button: 'right', ...TAP });
-    await waitFor('no three orbiters after a right click', 5, async () =>
-      blobs(await pixels(page, ARENA), ORBITER).filter((b) => b.area >= 40).length === 3);
-    await shot('orbiters');
-    console.log('right click: three orbiters');
-    // The click locked the pointer; aiming goes on by movement alone.
-    const locked = await page.evaluate(() => document.pointerLockElement && document.pointerLockElement.id);
-    if (locked !== 'canvas') fail('a click on the canvas did not lock the pointer');
-    await page.mouse.move(...at(300, 580), { steps: 20 });
-    await waitFor('with the pointer locked, moving the mouse right did not turn the aim', 3,
-      async () => (await aimSide(page)) > 10);
-    console.log('the click locked the pointer; the aim follows the movement');
-
-    const rate = await measure(page, browser, 5);
-    console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.passes.toFixed(1)} passes/s, ` +
-                `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
-    if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
-
-    // A fresh fighter: the one that paid for three orbiters may be lost, and a
-    // lost round restarts unpaused, in the middle of the checks below.
-    await page.keyboard.press('F10', TAP);
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (!(await clockStands(page))) fail('the round clock ran while paused');
-    await shot('paused');
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (await clockStands(page)) fail('the round clock did not resume after Tab');
-    console.log('Tab pauses and resumes the round clock');
-
-    const kept = await page.evaluate(() => window.kept);
-    for (const name of ['Tab', 'F10', 'KeyD', 'contextmenu']) {
-      if (!kept[name]) fail(`the browser was let act on ${name}`);
-    }
-    const focused = await page.evaluate(() => document.activeElement.id);
-    if (focused !== 'canvas') fail(`Tab moved the focus to '${focused}'`);
-    console.log('Tab, F10, D and the context menu kept from the browser; the canvas keeps the focus');
-
-    // Another tab in front takes the page's focus and hides it.
-    const other = await browser.newPage();
-    await other.bringToFront();
-    await waitFor('the page kept the focus behind another tab', 5, async () =>
-      !(await page.evaluate(() => document.hasFocus())));
-    await sleep(1500);
-    if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
-    // Out of sight the page neither paints nor plays, and a pass comes only
-    // every 100 ms.
-    const away = await page.evaluate(async () => {
-      const [shown, passes] = [Module.shownFrames, Module.passes];
-      await new Promise((resolve) => setTimeout(resolve, 1000));
-      return { shown: Module.shownFrames - shown, passes: Module.passes - passes, audio: Module.webAudio.context.state };
-    });
-    console.log(`out of sight for 1 s: ${away.shown} frames shown, ${away.passes} passes, the sound ${away.audio}`);
-    if (away.shown > 0 || away.passes > 12 || away.audio !== 'suspended') fail('the page went on working out of sight');
-    await page.bringToFront();
-    await other.close();
-    await sleep(500);
-    const audio = await page.evaluate(() => Module.webAudio.context.state);
-    if (audio !== 'running') fail(`the sound is ${audio} after the page came back`);
-    if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
-    if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
-    await shot('focus-paused');
-    await page.keyboard.press('Tab', TAP);
-    await sleep(300);
-    if (await clockStands(page)) fail('Tab did not resume the fight after the focus came back');
-    console.log('leaving the page pauses the fight; Tab resumes it');
-
-    await page.keyboard.press('Escape', TAP);
-    await page.waitForFunction(() => {
-      const status = document.getElementById('status');
-      return !status.hidden && status.textContent.includes('ended');
-    }, { timeout: 5000 });
-    await shot('ended');
-    await page.click('#status');
-    await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
-    console.log('Escape ends the game; a click starts it again');
-
-    await checkSettingsForm(page);
-    await checkPadAndSound(page);
-    await checkResolutionAndScaling(page, shot);
-
-    if (problems.length) fail(`the page reported:\n  ${problems.join('\n  ')}`);
-    console.log('no errors in the console');
+async function main(browser, problems) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 800 });
+  watchPage(page, problems);
+  // Which keys and clicks the page kept from the browser, seen after the
+  // game's own handlers.
+  await page.evaluateOnNewDocument(() => {
+    window.kept = {};
+    const note = (name) => (e) => { window.kept[name(e)] = e.defaultPrevented; };
+    window.addEventListener('keydown', note((e) => e.code));
+    window.addEventListener('contextmenu', note(() => 'contextmenu'));
   });
+  await watchForTitle(page);
+  const shot = (name) => page.screenshot({ path: path.join(shots, `${name}.png`), fullPage: true });
+
+  await page.goto(url);
+  await page.waitForFunction(() => window.titleShownAt !== undefined, { timeout: 10000 });
+  const loadToTitle = await page.evaluate(() => window.titleShownAt);
+  const title = await page.evaluate(() => window.titlePicture);
+  fs.writeFileSync(path.join(shots, 'title.png'), Buffer.from(title.split(',')[1], 'base64'));
+  if (!same(colourAt(await pixels(page, { x: 189, y: 300, w: 1, h: 1 }), 189, 300), BACKGROUND))
+    fail('the background beside the arena is not 48,48,48');
+  console.log(`round title shown ${Math.round(loadToTitle)} ms after the page began to load`);
+  if (loadToTitle > LOAD_TO_TITLE_BUDGET_MS) fail(`the title took longer than ${LOAD_TO_TITLE_BUDGET_MS} ms`);
+
+  await fightAfterTitle(page);
+  console.log('fight begun');
+  if (!(await page.evaluate(() => document.hasFocus()))) fail('the page does not have the focus');
+  // The mouse rests in a corner of the canvas, off the arena. The page
+  // scales the canvas to its window.
+  const canvasBox = await (await page.$('#canvas')).boundingBox();
+  const scale = canvasBox.width / 800;
+  const at = (x, y) => [canvasBox.x + x * scale, canvasBox.y + y * scale];
+  await page.mouse.move(...at(20, 580));
+
+  const moved = await movement(page, () => page.keyboard.down('d'), () => page.keyboard.up('d'));
+  await shot('moved');
+  console.log(`fighter x with D held: ${moved}`);
+  if (moved < 20) fail('the fighter did not move right with D held');
+
+  // A fresh round's fighter stands in the middle and can pay for three
+  // orbiters. Mouse movement alone turns the aim, below the arena.
+  await page.keyboard.press('F10', TAP);
+  await page.mouse.move(...at(300, 580), { steps: 20 });
+  await waitFor('moving the mouse right did not turn the aim right', 3, async () => (await aimSide(page)) > 10);
+  await page.mouse.move(...at(20, 580), { steps: 20 });
+  await waitFor('moving the mouse left did not turn the aim left', 3, async () => (await aimSide(page)) < -10);
+  console.log('mouse movement turns the aim right and left');
+  await page.mouse.click(...at(20, 580), { button: 'right', ...TAP });
+  await waitFor('no three orbiters after a right click', 5, async () =>
+    blobs(await pixels(page, ARENA), ORBITER).filter((b) => b.area >= 40).length === 3);
+  await shot('orbiters');
+  console.log('right click: three orbiters');
+  // The click locked the pointer; aiming goes on by movement alone.
+  const locked = await page.evaluate(() => document.pointerLockElement && document.pointerLockElement.id);
+  if (locked !== 'canvas') fail('a click on the canvas did not lock the pointer');
+  await page.mouse.move(...at(300, 580), { steps: 20 });
+  await waitFor('with the pointer locked, moving the mouse right did not turn the aim', 3,
+    async () => (await aimSide(page)) > 10);
+  console.log('the click locked the pointer; the aim follows the movement');
+
+  const rate = await measure(page, browser, 5);
+  console.log(`in the fight: ${rate.steps.toFixed(1)} steps/s, ${rate.passes.toFixed(1)} passes/s, ` +
+              `browser CPU ${rate.cpu.toFixed(0)} % of one core`);
+  if (rate.steps < 27 || rate.steps > 31) fail('the fight does not run at 30 steps a second');
+
+  // A fresh fighter: the one that paid for three orbiters may be lost, and a
+  // lost round restarts unpaused, in the middle of the checks below.
+  await page.keyboard.press('F10', TAP);
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (!(await clockStands(page))) fail('the round clock ran while paused');
+  await shot('paused');
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (await clockStands(page)) fail('the round clock did not resume after Tab');
+  console.log('Tab pauses and resumes the round clock');
+
+  const kept = await page.evaluate(() => window.kept);
+  for (const name of ['Tab', 'F10', 'KeyD', 'contextmenu']) {
+    if (!kept[name]) fail(`the browser was let act on ${name}`);
+  }
+  const focused = await page.evaluate(() => document.activeElement.id);
+  if (focused !== 'canvas') fail(`Tab moved the focus to '${focused}'`);
+  console.log('Tab, F10, D and the context menu kept from the browser; the canvas keeps the focus');
+
+  // Another tab in front takes the page's focus and hides it.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await waitFor('the page kept the focus behind another tab', 5, async () =>
+    !(await page.evaluate(() => document.hasFocus())));
+  await sleep(1500);
+  if (!(await clockStands(page))) fail('the round clock ran with the page in the background');
+  // Out of sight the page neither paints nor plays, and a pass comes only
+  // every 100 ms.
+  const away = await page.evaluate(async () => {
+    const [shown, passes] = [Module.shownFrames, Module.passes];
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    return { shown: Module.shownFrames - shown, passes: Module.passes - passes, audio: Module.webAudio.context.state };
+  });
+  console.log(`out of sight for 1 s: ${away.shown} frames shown, ${away.passes} passes, the sound ${away.audio}`);
+  if (away.shown > 0 || away.passes > 12 || away.audio !== 'suspended') fail('the page went on working out of sight');
+  await page.bringToFront();
+  await other.close();
+  await sleep(500);
+  const audio = await page.evaluate(() => Module.webAudio.context.state);
+  if (audio !== 'running') fail(`the sound is ${audio} after the page came back`);
+  if (!(await clockStands(page))) fail('the fight resumed on its own when the page came back');
+  if (!(await pauseLineShown(page))) fail('no pause line after the focus came back');
+  await shot('focus-paused');
+  await page.keyboard.press('Tab', TAP);
+  await sleep(300);
+  if (await clockStands(page)) fail('Tab did not resume the fight after the focus came back');
+  console.log('leaving the page pauses the fight; Tab resumes it');
+
+  await page.keyboard.press('Escape', TAP);
+  await page.waitForFunction(() => {
+    const status = document.getElementById('status');
+    return !status.hidden && status.textContent.includes('ended');
+  }, { timeout: 5000 });
+  await shot('ended');
+  await page.click('#status');
+  await page.waitForFunction(() => window.Module && Module.webScreen, { timeout: 10000 });
+  console.log('Escape ends the game; a click starts it again');
+
+  await checkSettingsForm(page);
+  await checkPadAndSound(page);
+  await checkResolutionAndScaling(page, shot);
 }
 
-main().then(() => console.log('PASS'), (error) => {
-  console.error(`FAIL: ${error.message}`);
-  for (const problem of problems) console.error(`  the page reported ${problem}`);
-  process.exit(1);
-});
+play(main, shots);

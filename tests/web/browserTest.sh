@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The page in a real browser: checks the site's size, serves it on localhost
-# and plays it in headless Chromium with browserTest.js, which leaves its
-# screenshots in the given folder.
+# and plays it in headless Chromium with browserTest.js, then on a phone's
+# touch screen with touchTest.js; they leave their screenshots in the given
+# folder (the phone's in touch/).
 # Usage: browserTest.sh <site folder> <screenshot folder>
 set -euo pipefail
 
@@ -25,3 +26,4 @@ mkdir -p "$SHOTS"
 serve_folder "$SITE" "$SHOTS/server.log"
 
 timeout 180 node "$HERE/browserTest.js" "http://127.0.0.1:$PORT/" "$SHOTS"
+timeout 180 node "$HERE/touchTest.js" "http://127.0.0.1:$PORT/" "$SHOTS/touch"

@@ -1,0 +1,16 @@
+# Writes SITE/sw.js from TEMPLATE: every file of the site but the worker
+# itself, and a version that is the hash of their names and contents.
+file(GLOB files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(contents "")
+set(names "")
+foreach(file ${files})
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND contents "${file} ${hash}\n")
+  list(APPEND names "'${file}'")
+endforeach()
+string(SHA256 version "${contents}")
+string(SUBSTRING ${version} 0 16 BROX_SITE_VERSION)
+list(JOIN names ", " BROX_SITE_FILES)
+configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)
