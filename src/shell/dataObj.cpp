@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "battle/screenFit.h"
+
 namespace {
 
 const char* const configFileName = "broxConfig.txt";
@@ -141,6 +143,8 @@ void dataObj::readConfig(std::istream& file)
             video->setColorDepth(value == 32 ? 32 : 24);
         } else if (word == "windowed") {
             video->setWindowed(value == 1);
+        } else if (word == "windowScale") {
+            video->setWindowScale(value >= 0 && value <= screenFit::maxWindowScale ? value : 1);
         } else if (word == "controlThreshold") {
             input->setControlThreshold(value);
         } else if (word == "soundVolume") {
@@ -163,7 +167,7 @@ const std::string& dataObj::getConfigStop() const { return configStop; }
 const std::vector<std::string>& dataObj::configKeys()
 {
     static const std::vector<std::string> keys = [] {
-        std::vector<std::string> list = {"resolution", "colorDepth", "windowed",
+        std::vector<std::string> list = {"resolution", "colorDepth", "windowed", "windowScale",
                                          "controlThreshold"};
         list.insert(list.end(), std::begin(keyNames), std::end(keyNames));
         list.insert(list.end(), {"soundVolume", "musicVolume", "joystick", "joyDeadZone"});
@@ -190,6 +194,7 @@ int dataObj::getConfigValue(const std::string& setting) const
         {"resolution", video->getResolutionX()},
         {"colorDepth", video->getColorDepth()},
         {"windowed", video->getWindowed() ? 1 : 0},
+        {"windowScale", video->getWindowScale()},
         {"controlThreshold", input->getControlThreshold()},
         {"soundVolume", soundVolume},
         {"musicVolume", musicVolume},
