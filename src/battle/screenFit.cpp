@@ -22,7 +22,10 @@ int scaledMovement(int movement, int gameSize, int screenSize, int& carry)
 }  // namespace
 
 screenFit::screenFit(int gameW, int gameH)
-    : gameWidth(gameW), gameHeight(gameH), width(gameW), height(gameH)
+    : gameWidth(gameW),
+      gameHeight(gameH),
+      width(gameW),
+      height(gameH)
 {
 }
 

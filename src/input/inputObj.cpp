@@ -135,8 +135,12 @@ bool inputObj::padHolds(gamepad::control which) const
 
 void inputObj::forgetHeldInput()
 {
-    keyIgnoredUntilUp = keyWasHit;
-    mouseIgnoredUntilUp = mouseWasHit;
+    // Added to what is already ignored, so that forgetting on every pass in
+    // the background keeps ignoring what was held when it began.
+    for (int slot = 0; slot < keySlotCount; ++slot)
+        keyIgnoredUntilUp[slot] = keyIgnoredUntilUp[slot] || keyWasHit[slot];
+    for (int slot = 0; slot < mouseSlotCount; ++slot)
+        mouseIgnoredUntilUp[slot] = mouseIgnoredUntilUp[slot] || mouseWasHit[slot];
     for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
                                      &mouseWasClicked, &mouseReleasePending})
         flags->assign(flags->size(), false);

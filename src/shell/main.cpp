@@ -11,8 +11,8 @@
 #include "audio/soundDevice.h"
 #include "battle/battleMain.h"
 #include "battle/musicCues.h"
-#include "battle/soundCues.h"
 #include "battle/screenFit.h"
+#include "battle/soundCues.h"
 #include "dataObj.h"
 #include "screenCopy.h"
 #include "windowIdentity.h"
@@ -116,7 +116,8 @@ bool openConfiguredMode(const videoSettings& video)
     const int width = video.getResolutionX();
     const int height = video.getResolutionY();
     if (!video.getWindowed())
-        return openFullScreen() || set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) == 0;
+        return openFullScreen()
+               || set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) == 0;
     const int scale = chosenWindowScale(video);
     return (scale > 1
             && set_gfx_mode(GFX_AUTODETECT_WINDOWED, scale * width, scale * height, 0, 0) == 0)

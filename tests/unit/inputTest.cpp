@@ -194,3 +194,47 @@ TEST_F(InputTest, OutOfRangeKeyCodesNeverReachTheKeyboardState)
     EXPECT_EQ(*input.getKeyMap(),
               (std::vector<int>{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC}));
 }
+
+TEST_F(InputTest, OnAScaledScreenThePointerAndItsMovementAreReadInGamePixels)
+{
+    // 640 x 480 twice its size, centred on 1920 x 1080: from (320, 60).
+    input.setScreenFit(screenFit::onScreen(640, 480, 1920, 1080));
+    int x = 0, y = 0;
+    mouse_x = 320 + 2 * 100 + 1;
+    mouse_y = 60 + 2 * 50;
+    input.processInput(640, 480, true);
+    input.getCursor()->getCursorShouldBe(x, y);
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 50);
+    // On the bars the cursor stays at the picture's edge.
+    mouse_x = 10;
+    mouse_y = 1075;
+    input.processInput(640, 480, true);
+    input.getCursor()->getCursorShouldBe(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 480);
+
+    // Half the movement, and none of it lost however slowly the mouse moves.
+    int screenMickeys = 3;
+    input.setMickeySource([&screenMickeys](int& mx, int& my) {
+        mx = screenMickeys;
+        my = -screenMickeys;
+    });
+    int sumX = 0, sumY = 0;
+    for (int pass = 0; pass < 4; ++pass) {
+        input.processInput(640, 480, true);
+        input.getCursor()->getMouseMickeys(x, y);
+        sumX += x;
+        sumY += y;
+    }
+    EXPECT_EQ(sumX, 6);
+    EXPECT_EQ(sumY, -6);
+    screenMickeys = 1;
+    sumX = 0;
+    for (int pass = 0; pass < 6; ++pass) {
+        input.processInput(640, 480, true);
+        input.getCursor()->getMouseMickeys(x, y);
+        sumX += x;
+    }
+    EXPECT_EQ(sumX, 3);
+}

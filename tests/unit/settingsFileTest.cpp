@@ -52,15 +52,16 @@ protected:
 // A value other than the default for every key, each one the game uses as
 // it is written.
 const std::map<std::string, int> changed = {
-    {"resolution", 1024},     {"colorDepth", 32},   {"windowed", 1},
-    {"controlThreshold", 12}, {"keyUp", KEY_I},     {"keyDown", KEY_K},
-    {"keyLeft", KEY_J},       {"keyRight", KEY_L},  {"keyDefense", KEY_ENTER},
-    {"keyMenu", KEY_F5},      {"soundVolume", 40},  {"musicVolume", 0},
-    {"joystick", 0},          {"joyDeadZone", 60},  {"joyMoveAxisX", 2},
-    {"joyMoveAxisY", 3},      {"joyDpadAxisX", 10}, {"joyDpadAxisY", 11},
-    {"joyAimAxisX", 0},       {"joyAimAxisY", 1},   {"joyFireAxis", 13},
-    {"joyOrbitersAxis", 14},  {"joyFire", 31},      {"joyOrbiters", 1},
-    {"joyBlast", -1},         {"joyPause", 9},      {"joyRestart", 8}};
+    {"resolution", 1024},      {"colorDepth", 32},       {"windowed", 1},
+    {"windowScale", 2},        {"controlThreshold", 12}, {"keyUp", KEY_I},
+    {"keyDown", KEY_K},        {"keyLeft", KEY_J},       {"keyRight", KEY_L},
+    {"keyDefense", KEY_ENTER}, {"keyMenu", KEY_F5},      {"soundVolume", 40},
+    {"musicVolume", 0},        {"joystick", 0},          {"joyDeadZone", 60},
+    {"joyMoveAxisX", 2},       {"joyMoveAxisY", 3},      {"joyDpadAxisX", 10},
+    {"joyDpadAxisY", 11},      {"joyAimAxisX", 0},       {"joyAimAxisY", 1},
+    {"joyFireAxis", 13},       {"joyOrbitersAxis", 14},  {"joyFire", 31},
+    {"joyOrbiters", 1},        {"joyBlast", -1},         {"joyPause", 9},
+    {"joyRestart", 8}};
 
 TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder)
 {
