@@ -3,6 +3,8 @@
 
 #include <allegro.h>
 
+#include <vector>
+
 #include "battle/screenFit.h"
 
 // The last step of every main-loop pass: the back buffer, drawn at the
@@ -11,9 +13,6 @@
 class screenCopy {
 public:
     explicit screenCopy(const screenFit& fit);
-    ~screenCopy();
-    screenCopy(const screenCopy&) = delete;
-    screenCopy& operator=(const screenCopy&) = delete;
 
     // clearFirst blacks out the whole target first, bars included: once
     // after the mode opens, and when the system may have lost the screen's
@@ -21,10 +20,13 @@ public:
     void show(BITMAP* picture, BITMAP* target, bool clearFirst);
 
 private:
+    void scaleRow(const unsigned char* source, int bytesPerPixel);
+
     screenFit fit;
-    // The picture at its size on the screen: scaled in memory, it reaches
-    // the screen in one copy rather than one update per line.
-    BITMAP* scaled = nullptr;
+    // The picture's column shown in each column on the screen.
+    std::vector<int> sourceColumns;
+    // One scaled row, written to every screen row that shows its source row.
+    std::vector<unsigned char> scaledRow;
 };
 
 #endif
