@@ -194,6 +194,14 @@ pixel_now() {
         sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
 }
 
+# Whether a region of the screen ("WxH+X+Y") stays the same for half a second.
+region_stands() {
+    import -window root -crop "$1" +repage "$WORK/region-a.png"
+    sleep 0.5
+    import -window root -crop "$1" +repage "$WORK/region-b.png"
+    cmp -s "$WORK/region-a.png" "$WORK/region-b.png"
+}
+
 pixel_is() {
     [ "$(pixel_now "$1" "$2")" = "$3" ]
 }

@@ -19,14 +19,8 @@ use_config() {
 
 # At 640 x 480 round 0's clock is drawn at (106, 420) and the pause line
 # 80 pixels to its right; on the screen both are twice as large, from (320, 60).
-clock() {
-    import -window root -crop 160x20+522+900 +repage "$1"
-}
 clock_stands() {
-    clock "$WORK/a.png"
-    sleep 0.5
-    clock "$WORK/b.png"
-    cmp -s "$WORK/a.png" "$WORK/b.png"
+    region_stands 160x20+522+900
 }
 clock_runs() {
     ! clock_stands
