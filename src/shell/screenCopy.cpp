@@ -45,7 +45,8 @@ void screenCopy::scaleRow(const unsigned char* source, int bytesPerPixel)
 // is made and copied again, which at 3840 x 2160 would double the cost.
 void screenCopy::show(BITMAP* picture, BITMAP* target, bool clearFirst)
 {
-    if (clearFirst)
+    const bool barsShown = fit.getWidth() < target->w || fit.getHeight() < target->h;
+    if (clearFirst && barsShown)
         clear_to_color(target, makecol(0, 0, 0));
     if (fit.isOneToOne()) {
         blit(picture, target, 0, 0, fit.getX(), fit.getY(), fit.getWidth(), fit.getHeight());

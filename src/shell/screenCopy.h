@@ -14,9 +14,9 @@ class screenCopy {
 public:
     explicit screenCopy(const screenFit& fit);
 
-    // clearFirst blacks out the whole target first, bars included: once
-    // after the mode opens, and when the system may have lost the screen's
-    // contents while the game was in the background.
+    // clearFirst blacks out the bars around the picture, if there are any:
+    // once after the mode opens, and when the system may have lost the
+    // screen's contents while the game was in the background.
     void show(BITMAP* picture, BITMAP* target, bool clearFirst);
 
 private:
