@@ -4,93 +4,22 @@
 // Allegro's own names of the keys, which need no keyboard driver.
 #include <allegro/internal/aintern.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
-#include <vector>
 
-#include "shell/dataObj.h"
+#include "shell/configTable.h"
 
 namespace {
 
-// What the settings program lets a setting hold; the game's reader itself
-// forgives more, and falls back to a default.
-struct valueRule {
-    const char* setting;
-    std::vector<int> choices;  // empty: any value from low to high
-    int low;
-    int high;
-};
-
-constexpr int lastAxis = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS - 1;
-constexpr int lastButton = MAX_JOYSTICK_BUTTONS - 1;
-
-const valueRule rules[] = {
-    {"resolution", {640, 800, 1024}, 0, 0},
-    {"colorDepth", {24, 32}, 0, 0},
-    {"windowed", {0, 1}, 0, 0},
-    {"controlThreshold", {}, -1, 32768},
-    {"soundVolume", {}, 0, 255},
-    {"musicVolume", {}, 0, 255},
-    {"joystick", {0, 1}, 0, 0},
-    {"joyDeadZone", {}, 0, 90},
-    {"joyMoveAxisX", {}, -1, lastAxis},
-    {"joyMoveAxisY", {}, -1, lastAxis},
-    {"joyDpadAxisX", {}, -1, lastAxis},
-    {"joyDpadAxisY", {}, -1, lastAxis},
-    {"joyAimAxisX", {}, -1, lastAxis},
-    {"joyAimAxisY", {}, -1, lastAxis},
-    {"joyFireAxis", {}, -1, lastAxis},
-    {"joyOrbitersAxis", {}, -1, lastAxis},
-    {"joyFire", {}, -1, lastButton},
-    {"joyOrbiters", {}, -1, lastButton},
-    {"joyBlast", {}, -1, lastButton},
-    {"joyPause", {}, -1, lastButton},
-    {"joyRestart", {}, -1, lastButton},
-};
-
-const char* const actionKeys[] = {"keyUp",    "keyDown",    "keyLeft",
-                                  "keyRight", "keyDefense", "keyMenu"};
-
-// The keys the game reads on its own, whatever the file says.
-const std::pair<int, const char*> fixedKeys[] = {
-    {KEY_TAB, "pauses and resumes"}, {KEY_ESC, "quits"}, {KEY_M, "mutes the sound"}};
-
 bool isActionKey(const std::string& setting)
 {
-    return std::find(std::begin(actionKeys), std::end(actionKeys), setting) != std::end(actionKeys);
-}
-
-const valueRule* ruleOf(const std::string& setting)
-{
-    for (const auto& rule : rules)
-        if (setting == rule.setting)
-            return &rule;
-    return nullptr;
-}
-
-std::string allowedValues(const valueRule& rule)
-{
-    if (rule.choices.empty())
-        return std::to_string(rule.low) + " to " + std::to_string(rule.high);
-    std::string list;
-    for (std::size_t i = 0; i < rule.choices.size(); ++i)
-        list += (i == 0                         ? ""
-                 : i + 1 == rule.choices.size() ? " or "
-                                                : ", ")
-                + std::to_string(rule.choices[i]);
-    return list;
-}
-
-bool allows(const valueRule& rule, int value)
-{
-    if (rule.choices.empty())
-        return value >= rule.low && value <= rule.high;
-    return std::find(rule.choices.begin(), rule.choices.end(), value) != rule.choices.end();
+    const configKey* entry = configTable::find(setting);
+    return entry != nullptr && entry->what == configKey::keySlot;
 }
 
 std::string upperCase(std::string text)
@@ -98,6 +27,32 @@ std::string upperCase(std::string text)
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
+}
+
+// The line of each key's last occurrence, found as the game's reader finds
+// keys: a key takes the word after it as its value.
+std::map<std::string, int> lastLines(const std::string& text)
+{
+    std::map<std::string, int> lines;
+    int line = 1;
+    bool valueNext = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (std::isspace(static_cast<unsigned char>(text[at]))) {
+            line += text[at++] == '\n' ? 1 : 0;
+            continue;
+        }
+        const std::size_t end = text.find_first_of(" \t\r\n\v\f", at);
+        const std::string word = text.substr(at, end == std::string::npos ? end : end - at);
+        at = end == std::string::npos ? text.size() : end;
+        if (!valueNext && configTable::find(word) != nullptr) {
+            lines[word] = line;
+            valueNext = true;
+        } else {
+            valueNext = false;
+        }
+    }
+    return lines;
 }
 
 // A whole decimal number and nothing else, as a player types one.
@@ -111,17 +66,32 @@ bool parseNumber(const std::string& text, int& value)
 
 void settingsFile::load()
 {
-    dataObj data;
-    data.readConfig();
-    load(data);
+    std::ifstream file;
+    if (configTable::open(file)) {
+        load(file);
+        return;
+    }
+    std::istringstream none;
+    load(none);
 }
 
-void settingsFile::load(const dataObj& data)
+void settingsFile::load(std::istream& file)
 {
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    lines = lastLines(text);
+    std::istringstream words(text);
     values.clear();
-    for (const auto& setting : dataObj::configKeys())
-        values[setting] = data.getConfigValue(setting);
-    readingStop = data.getConfigStop();
+    for (const auto& entry : configTable::keys())
+        values[entry.name] = entry.platformDefault();
+    // As in the game, the key map takes each slot's last value once the
+    // whole file is read, and every other setting takes effect at once.
+    readingStop = configTable::read(words, [this](const configKey& entry, int value) {
+        const bool slot = entry.what == configKey::keySlot;
+        values[entry.name] = slot ? value : entry.gameValue(value, values[entry.name]);
+    });
+    for (const auto& entry : configTable::keys())
+        if (entry.what == configKey::keySlot)
+            values[entry.name] = entry.gameValue(values[entry.name], entry.platformDefault());
 }
 
 const std::string& settingsFile::getReadingStop() const { return readingStop; }
@@ -134,40 +104,105 @@ int settingsFile::get(const std::string& setting) const
 
 std::string settingsFile::set(const std::string& setting, int value)
 {
+    return change(setting, value, true);
+}
+
+std::string settingsFile::change(const std::string& setting, int value, bool againstOtherActions)
+{
     if (values.count(setting) == 0) {
         std::string known;
-        for (const auto& name : dataObj::configKeys())
-            known += (known.empty() ? "" : ", ") + name;
+        for (const auto& entry : configTable::keys())
+            known += (known.empty() ? "" : ", ") + std::string(entry.name);
         return "there is no setting \"" + setting + "\"; the settings are " + known;
     }
+    const configKey& entry = *configTable::find(setting);
     std::string problem;
-    if (isActionKey(setting)) {
-        problem = checkKey(setting, value);
-    } else if (const valueRule* rule = ruleOf(setting); rule != nullptr && !allows(*rule, value)) {
-        problem = setting + " is " + allowedValues(*rule) + ", not " + std::to_string(value);
-    }
+    if (entry.what == configKey::keySlot)
+        problem = checkKey(entry, value, againstOtherActions);
+    else if (!entry.allows(value))
+        problem = setting + " is " + entry.allowedValues() + ", not " + std::to_string(value);
     if (problem.empty())
         values[setting] = value;
     return problem;
 }
 
-std::string settingsFile::checkKey(const std::string& setting, int code) const
+std::string settingsFile::checkKey(const configKey& entry, int code, bool againstOtherActions) const
 {
-    if (code < 1 || code >= KEY_MAX)
-        return setting + " is a key code from 1 to " + std::to_string(KEY_MAX - 1) + ", not "
+    const std::string setting = entry.name;
+    if (!entry.allows(code))
+        return setting + " is a key code from " + entry.allowedValues() + ", not "
                + std::to_string(code);
-    for (const auto& [fixedCode, what] : fixedKeys)
-        if (code == fixedCode)
-            return setting + ": " + keyName(code) + " is fixed (it " + what
+    for (const auto& reserved : configTable::fixedKeys())
+        if (code == reserved.code)
+            return setting + ": " + keyName(code) + " is fixed (it " + reserved.what
                    + "); choose another key";
-    for (const char* other : actionKeys)
-        if (other != setting && get(other) == code)
-            return setting + ": " + keyName(code) + " is already the key of " + other
-                   + "; choose another key";
+    if (!againstOtherActions)
+        return "";
+    if (const configKey* other = actionWithKey(entry, code, true))
+        return setting + ": " + keyName(code) + " is already the key of " + other->name
+               + "; choose another key";
     return "";
 }
 
-std::string settingsFile::assign(const std::string& assignment)
+const configKey* settingsFile::actionWithKey(const configKey& entry, int code, bool allOthers) const
+{
+    for (const auto& other : configTable::keys()) {
+        if (&other == &entry && !allOthers)
+            return nullptr;
+        if (other.what == configKey::keySlot && &other != &entry && get(other.name) == code)
+            return &other;
+    }
+    return nullptr;
+}
+
+std::vector<std::pair<std::string, std::string>> settingsFile::refusedActions() const
+{
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const auto& entry : configTable::keys()) {
+        if (entry.what != configKey::keySlot)
+            continue;
+        const int code = get(entry.name);
+        std::string why = checkKey(entry, code, false);
+        if (const configKey* earlier = actionWithKey(entry, code, false); why.empty() && earlier)
+            why = std::string(entry.name) + ": " + keyName(code) + " is already the key of "
+                  + earlier->name + "; choose another key";
+        if (!why.empty())
+            found.emplace_back(entry.name, why);
+    }
+    return found;
+}
+
+std::vector<std::string> settingsFile::conflicts() const
+{
+    std::vector<std::string> found;
+    for (const auto& [setting, why] : refusedActions()) {
+        const auto line = lines.find(setting);
+        found.push_back((line == lines.end() ? "" : "line " + std::to_string(line->second) + ": ")
+                        + why);
+    }
+    return found;
+}
+
+std::string settingsFile::assign(const std::string& assignment) { return assign(assignment, true); }
+
+std::string settingsFile::assignAll(const std::vector<std::string>& assignments)
+{
+    const std::map<std::string, int> before = values;
+    for (const auto& assignment : assignments) {
+        const std::string refused = assign(assignment, false);
+        if (!refused.empty()) {
+            values = before;
+            return refused;
+        }
+    }
+    const auto refused = refusedActions();
+    if (refused.empty())
+        return "";
+    values = before;
+    return refused.front().second;
+}
+
+std::string settingsFile::assign(const std::string& assignment, bool againstOtherActions)
 {
     const auto equals = assignment.find('=');
     if (equals == std::string::npos)
@@ -176,9 +211,9 @@ std::string settingsFile::assign(const std::string& assignment)
     const std::string text = assignment.substr(equals + 1);
     int value = 0;
     if (parseNumber(text, value))
-        return set(setting, value);
+        return change(setting, value, againstOtherActions);
     if (isActionKey(setting) && keyCode(text) >= 0)
-        return set(setting, keyCode(text));
+        return change(setting, keyCode(text), againstOtherActions);
     return setting + ": \"" + text + "\" is not a whole number"
            + (isActionKey(setting) ? " or a key name such as W, SPACE or F10" : "");
 }
@@ -186,8 +221,8 @@ std::string settingsFile::assign(const std::string& assignment)
 std::string settingsFile::text() const
 {
     std::string text;
-    for (const auto& setting : dataObj::configKeys())
-        text += setting + " " + std::to_string(get(setting)) + "\n";
+    for (const auto& entry : configTable::keys())
+        text += std::string(entry.name) + " " + std::to_string(get(entry.name)) + "\n";
     return text;
 }
 

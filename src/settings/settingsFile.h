@@ -1,10 +1,13 @@
 #ifndef BROX_SETTINGSFILE_H
 #define BROX_SETTINGSFILE_H
 
+#include <iosfwd>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
-class dataObj;
+#include "shell/configTable.h"
 
 // The configuration file as the settings program edits it: every setting with
 // the value the game would use, read by the game's own reader, checked when
@@ -13,12 +16,12 @@ class dataObj;
 class settingsFile {
 public:
     // In the working directory, where the game reads it.
-    static constexpr const char* fileName = "broxConfig.txt";
+    static constexpr const char* fileName = configTable::fileName;
 
     // Reads the file the game would read; a missing one gives the defaults.
     void load();
-    // Takes the values a data object has read.
-    void load(const dataObj& data);
+    // Reads configuration words as the game does, without a game to set.
+    void load(std::istream& file);
     // Where and why the game's reader stopped early in the file; empty when
     // it read the whole file.
     const std::string& getReadingStop() const;
@@ -30,6 +33,13 @@ public:
     // "key=value", the value a number or, for a setting of the keyboard, its
     // name as keyName gives it.
     std::string assign(const std::string& assignment);
+    // Every assignment first, then the whole set checked, so that two
+    // actions can swap their keys in one call; a refusal changes nothing.
+    std::string assignAll(const std::vector<std::string>& assignments);
+    // What the settings window would refuse in the settings as they stand,
+    // as a hand-edited file can hold it: an action on a fixed key, or on the
+    // key of an action before it; one line each, naming the file's line.
+    std::vector<std::string> conflicts() const;
 
     // The file's text: every setting once, in the reader's order.
     std::string text() const;
@@ -43,9 +53,18 @@ public:
     static int keyCode(const std::string& name);
 
 private:
-    std::string checkKey(const std::string& setting, int code) const;
+    std::string change(const std::string& setting, int value, bool againstOtherActions);
+    std::string assign(const std::string& assignment, bool againstOtherActions);
+    std::string checkKey(const configKey& entry, int code, bool againstOtherActions) const;
+    // The action that already has the code, among those before `entry` or,
+    // with allOthers, among all the others; null for none.
+    const configKey* actionWithKey(const configKey& entry, int code, bool allOthers) const;
+    // Each action the window would refuse as things stand, and why.
+    std::vector<std::pair<std::string, std::string>> refusedActions() const;
 
     std::map<std::string, int> values;
+    // The line of the file that gave each setting its value.
+    std::map<std::string, int> lines;
     std::string readingStop;
 };
 

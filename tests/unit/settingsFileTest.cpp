@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,7 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "scratchFolder.h"
 #include "settings/settingsFile.h"
+#include "shell/configTable.h"
 #include "shell/dataObj.h"
 
 namespace {
@@ -21,19 +22,7 @@ namespace fs = std::filesystem;
 // and the game work in theirs.
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "broxsettingsXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        previous = fs::current_path();
-        fs::current_path(folder);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void SetUp() override { ASSERT_TRUE(here.entered()); }
 
     static void writeFile(const std::string& text)
     {
@@ -45,8 +34,7 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder;
-    fs::path previous;
+    inScratchFolder here;
 };
 
 // A value other than the default for every key, each one the game uses as
@@ -67,8 +55,9 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
 {
     settingsFile settings;
     settings.load();
-    ASSERT_EQ(changed.size(), dataObj::configKeys().size()) << "a key without a test value";
-    for (const auto& setting : dataObj::configKeys()) {
+    ASSERT_EQ(changed.size(), configTable::keys().size()) << "a key without a test value";
+    for (const auto& entry : configTable::keys()) {
+        const std::string setting = entry.name;
         ASSERT_NE(settings.get(setting), changed.at(setting)) << setting << " is at its default";
         EXPECT_EQ(settings.set(setting, changed.at(setting)), "") << setting;
     }
@@ -80,7 +69,8 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
     std::istringstream lines(fileText());
     std::string word;
     int value = 0;
-    for (const auto& setting : dataObj::configKeys()) {
+    for (const auto& entry : configTable::keys()) {
+        const std::string setting = entry.name;
         EXPECT_EQ(game.getConfigValue(setting), changed.at(setting)) << setting;
         ASSERT_TRUE(lines >> word >> value);
         EXPECT_EQ(word, setting);
@@ -91,6 +81,31 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
     settingsFile again;
     again.load();
     EXPECT_EQ(again.text(), settings.text());
+}
+
+// The settings program reads with the table's rules, the game with its
+// objects: both must end with the same values, defaults included.
+TEST(SettingsFileReadingTest, EveryFileGivesTheValuesTheGamePlaysWith)
+{
+    const char* const files[] = {
+        "",
+        "resolution 1280 colorDepth 16 windowed 2 controlThreshold -40000 soundVolume 300 "
+        "musicVolume -5 joystick 5 joyDeadZone 95 joyAimAxisX 15 joyDpadAxisY -1",
+        "keyUp 17 keyUp 0 keyDown -1 keyLeft 200 keyRight 16 joyFire 3 joyFire 99 joyPause 31",
+        "resolution 800x600 Resolution 1024 12 13 joystick 0 joyDeadZone 90 keyMenu",
+        "resolution 1024 colorDepth 32 windowed 1 keyDefense 59 soundVolume 0 joyRestart -1"};
+    for (const char* text : files) {
+        std::istringstream forGame(text);
+        std::istringstream forProgram(text);
+        dataObj game;
+        game.readConfig(forGame);
+        settingsFile program;
+        program.load(forProgram);
+        EXPECT_EQ(program.getReadingStop(), game.getConfigStop()) << text;
+        for (const auto& entry : configTable::keys())
+            EXPECT_EQ(program.get(entry.name), game.getConfigValue(entry.name))
+                << entry.name << " after \"" << text << "\"";
+    }
 }
 
 TEST_F(SettingsFileTest, RefusalsSayWhyAndChangeNothing)
@@ -120,6 +135,30 @@ TEST_F(SettingsFileTest, RefusalsSayWhyAndChangeNothing)
 
     EXPECT_EQ(settings.assign("keyDefense=f1"), "");
     EXPECT_EQ(settings.get("keyDefense"), KEY_F1);
+}
+
+TEST_F(SettingsFileTest, AHandEditedClashIsToldByItsLineAndKeysSwapInOneCall)
+{
+    writeFile("resolution 800\nkeyUp 19\nkeyDown 19\n\nkeyMenu 64\n");
+    settingsFile settings;
+    settings.load();
+    const std::vector<std::string> clashes = settings.conflicts();
+    ASSERT_EQ(clashes.size(), 2u);
+    EXPECT_EQ(clashes[0].rfind("line 3: keyDown: S is already the key of keyUp", 0), 0u)
+        << clashes[0];
+    EXPECT_EQ(clashes[1].rfind("line 5: keyMenu: TAB is fixed", 0), 0u) << clashes[1];
+
+    // Mended in one call, then swapped in one: checked once all are made.
+    EXPECT_EQ(settings.assignAll({"keyUp=W", "keyMenu=F10"}), "");
+    EXPECT_TRUE(settings.conflicts().empty());
+    EXPECT_EQ(settings.assignAll({"keyUp=S", "keyDown=W"}), "");
+    EXPECT_EQ(settings.get("keyUp"), KEY_S);
+    EXPECT_EQ(settings.get("keyDown"), KEY_W);
+    // A clash left after all the changes refuses every one of them.
+    EXPECT_NE(settings.assignAll({"resolution=1024", "keyLeft=W"}).find("W is already the key"),
+              std::string::npos);
+    EXPECT_EQ(settings.get("resolution"), 800);
+    EXPECT_EQ(settings.get("keyLeft"), KEY_A);
 }
 
 TEST_F(SettingsFileTest, AFileThatCannotBeWrittenIsKeptAsItWas)
