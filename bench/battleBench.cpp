@@ -13,12 +13,14 @@
 #include <unistd.h>
 
 #include "battle/battleMain.h"
+#include "battle/screenFit.h"
 #include "chaserCrowd.h"
 #include "population/loader.h"
 #include "population/unitList.h"
 #include "scratchFolder.h"
 #include "shell/dataObj.h"
 #include "shell/main.h"
+#include "shell/screenCopy.h"
 
 namespace {
 
@@ -210,6 +212,28 @@ void roundTwoFrame(benchmark::State& state)
     state.counters["units"] = static_cast<double>(scene.units()->getUnits().size());
 }
 
+// The main loop's last copy: a drawn 640 x 480 frame scaled onto a full
+// screen of the given size (twice at 1920 x 1080, four times at 3840 x 2160),
+// a memory bitmap standing in for the screen.
+void scaledScreenCopy(benchmark::State& state)
+{
+    benchBattle scene(640, 480, static_cast<int>(state.range(2)));
+    if (!scene.ready || !stageRoundTwo(scene)) {
+        state.SkipWithError("the round-2 scene could not be staged");
+        return;
+    }
+    BITMAP* picture = scene.battle.getBuffer();
+    scene.battle.draw(picture, scene.battle.getArenaBuffer());
+    const int screenWidth = static_cast<int>(state.range(0));
+    const int screenHeight = static_cast<int>(state.range(1));
+    BITMAP* target = create_bitmap(screenWidth, screenHeight);
+    screenCopy copy(screenFit::onScreen(picture->w, picture->h, screenWidth, screenHeight));
+    copy.show(picture, target, true);
+    for (auto _ : state)
+        copy.show(picture, target, false);
+    destroy_bitmap(target);
+}
+
 }  // namespace
 
 BENCHMARK(roundTwoStep)->Unit(benchmark::kMicrosecond);
@@ -223,6 +247,12 @@ BENCHMARK(roundTwoFrame)
     ->Args({800, 600, 32})
     ->Args({1024, 768, 24})
     ->Args({1024, 768, 32})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(scaledScreenCopy)
+    ->ArgNames({"width", "height", "bits"})
+    ->Args({1920, 1080, 32})
+    ->Args({3840, 2160, 32})
+    ->Args({3840, 2160, 24})
     ->Unit(benchmark::kMicrosecond);
 
 namespace {

@@ -3,7 +3,7 @@
 
 GAME_PACKAGES=(g++ cmake make pkg-config liballegro4-dev libstb-dev)
 TEST_PACKAGES=(libgtest-dev xvfb xdotool imagemagick x11-apps x11-utils python3-xlib libbenchmark-dev
-               clang libclang-rt-14-dev clang-format)
+               clang libclang-rt-14-dev clang-format openbox)
 
 install_missing_packages() {
     local missing=()

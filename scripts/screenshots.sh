@@ -13,7 +13,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 OUT="$ROOT/docs"
 mkdir -p "$OUT"
 source "$ROOT/tests/support/windowLib.sh" "$ROOT/build/brox" "$ROOT/build/picData.dat" \
-    "$ROOT/broxConfig.txt"
+    "$ROOT/tests/window/broxConfig.txt"
 require_tools import convert
 
 # Colours and places at 800 x 600 in round 0 (arena 420 x 420 at 190, 90).

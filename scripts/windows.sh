@@ -61,7 +61,7 @@ project_version() {
 }
 
 # brox-<version>/ in the zip: the game and its settings program, its data files, the configuration
-# that opens the 800 x 600 window and the players' README, with Windows
+# that opens the largest 640 x 480 window that fits and the players' README, with Windows
 # line ends.
 package_zip() {
     local name="brox-$(project_version)"

@@ -115,14 +115,12 @@ int battleMain::init()
         return -1;
     set_palette(desktop_palette);
     videoSettings* video = data->getVideoSettings();
-    if (screen != nullptr) {
-        buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    // Drawn at the configured size whatever the screen's; the main loop
+    // scales it onto the screen.
+    buffer = create_bitmap(video->getResolutionX(), video->getResolutionY());
+    // Headless (tests, tools) the caller supplies the ticks.
+    if (screen != nullptr)
         install_int_ex(incFrameTick, BPS_TO_TIMER(30));
-    } else {
-        // Headless (tests, tools): no screen and no timer; the caller
-        // supplies the ticks and reads the configured-size buffer.
-        buffer = create_bitmap(video->getResolutionX(), video->getResolutionY());
-    }
     pickPictures();
     battleUnits = std::make_unique<unitList>();
     battleUnits->setLoader(roundLoader.get());
@@ -236,8 +234,9 @@ void battleMain::followWindowFocus()
         return;
     }
     passesUnfocused += 1;
-    if (passesUnfocused == 1)
-        data->getInputObj()->forgetHeldInput();
+    // An unfocused game reads no keys, even where the system still hands
+    // it some: nothing pressed now acts, now or when it is let go.
+    data->getInputObj()->forgetHeldInput();
     // The fight never runs unseen; the countdown and the banners run their
     // course, and the fight that follows them starts paused.
     const bool fighting = state == stateFighting || state == stateLastWave;

@@ -33,6 +33,8 @@ void videoSettings::setBackgroundColor(int r, int g, int b)
 
 bool videoSettings::getWindowed() const { return windowed; }
 void videoSettings::setWindowed(bool value) { windowed = value; }
+int videoSettings::getWindowScale() const { return windowScale; }
+void videoSettings::setWindowScale(int scale) { windowScale = scale; }
 int videoSettings::getColorDepth() const { return colorDepth; }
 void videoSettings::setColorDepth(int bits) { colorDepth = bits; }
 int videoSettings::getArenaPosX() const { return arenaPosX; }

@@ -19,6 +19,10 @@ public:
 
     bool getWindowed() const;
     void setWindowed(bool value);
+    // How many times its size the window opens: 1 to 4, or 0 for the
+    // largest that fits the desktop.
+    int getWindowScale() const;
+    void setWindowScale(int scale);
 
     int getColorDepth() const;
     void setColorDepth(int bits);
@@ -41,6 +45,7 @@ private:
     int backgroundGreen = 48;
     int backgroundBlue = 48;
     bool windowed = false;
+    int windowScale = 1;
     int colorDepth = 24;
     int arenaPosX = 0;
     int arenaPosY = 0;

@@ -82,6 +82,8 @@ void inputObj::pollMouseMovement(int width, int height)
     int mx = 0;
     int my = 0;
     readMickeys(mx, my);
+    if (pictureFit)
+        pictureFit->movementToGame(mx, my, mickeyCarryX, mickeyCarryY);
     // The mouse wins over the aiming stick when both move in one pass.
     if (mx == 0 && my == 0)
         pad.aimMovement(mx, my);
@@ -91,6 +93,8 @@ void inputObj::pollMouseMovement(int width, int height)
 
     int x = mouse_x;
     int y = mouse_y;
+    if (pictureFit)
+        pictureFit->toGame(x, y);
     if (x < 0)
         x = 0;
     if (y < 0)
@@ -131,8 +135,12 @@ bool inputObj::padHolds(gamepad::control which) const
 
 void inputObj::forgetHeldInput()
 {
-    keyIgnoredUntilUp = keyWasHit;
-    mouseIgnoredUntilUp = mouseWasHit;
+    // Added to what is already ignored, so that forgetting on every pass in
+    // the background keeps ignoring what was held when it began.
+    for (int slot = 0; slot < keySlotCount; ++slot)
+        keyIgnoredUntilUp[slot] = keyIgnoredUntilUp[slot] || keyWasHit[slot];
+    for (int slot = 0; slot < mouseSlotCount; ++slot)
+        mouseIgnoredUntilUp[slot] = mouseIgnoredUntilUp[slot] || mouseWasHit[slot];
     for (std::vector<bool>* flags : {&keyWasHit, &keyWasClicked, &keyReleasePending, &mouseWasHit,
                                      &mouseWasClicked, &mouseReleasePending})
         flags->assign(flags->size(), false);
@@ -180,4 +188,11 @@ void inputObj::setCursor(cursor* newCursor)
 int inputObj::getControlThreshold() const { return controlThreshold; }
 void inputObj::setControlThreshold(int value) { controlThreshold = value; }
 gamepad* inputObj::getGamepad() { return &pad; }
+
+void inputObj::setScreenFit(const screenFit& fit)
+{
+    pictureFit = fit;
+    mickeyCarryX = 0;
+    mickeyCarryY = 0;
+}
 void inputObj::setMickeySource(mickeySource source) { readMickeys = std::move(source); }

@@ -3,9 +3,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "battle/cursor.h"
+#include "battle/screenFit.h"
 #include "gamepad.h"
 
 // Key map slots: indices into the key map and the key flags.
@@ -76,6 +78,10 @@ public:
 
     gamepad* getGamepad();
 
+    // Where the picture lies on the screen, so that the pointer and its
+    // movement are read in game pixels; 1:1 until told otherwise.
+    void setScreenFit(const screenFit& fit);
+
     // M mutes the sound, effects and music together, and the next press
     // brings it back; a held key counts once.
     bool isSoundMuted() const;
@@ -111,6 +117,10 @@ private:
     bool muteKeyWasDown = false;
     int controlThreshold = 0;
     std::unique_ptr<cursor> mouseCursor;
+    std::optional<screenFit> pictureFit;
+    // The share of the mouse movement that did not make a whole game pixel.
+    int mickeyCarryX = 0;
+    int mickeyCarryY = 0;
     mickeySource readMickeys;
     gamepad pad;
 };

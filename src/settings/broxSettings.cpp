@@ -37,20 +37,22 @@ void reportReadingStop(const settingsFile& file)
 int show(const settingsFile& file)
 {
     reportReadingStop(file);
+    for (const auto& conflict : file.conflicts())
+        std::fprintf(stderr, "brox-settings: %s, %s; the settings window would refuse it\n",
+                     settingsFile::fileName, conflict.c_str());
     std::fputs(file.text().c_str(), stdout);
     return 0;
 }
 
-// Every change or none: the file is written only when all are accepted.
+// Every change or none: the file is written only when all are accepted,
+// checked together so that two actions can swap their keys.
 int setAll(settingsFile& file, const std::vector<std::string>& assignments)
 {
     reportReadingStop(file);
-    for (const auto& assignment : assignments) {
-        const std::string refused = file.assign(assignment);
-        if (!refused.empty()) {
-            std::fprintf(stderr, "brox-settings: %s; nothing was saved\n", refused.c_str());
-            return 1;
-        }
+    const std::string refused = file.assignAll(assignments);
+    if (!refused.empty()) {
+        std::fprintf(stderr, "brox-settings: %s; nothing was saved\n", refused.c_str());
+        return 1;
     }
     const std::string failed = file.save();
     if (!failed.empty()) {

@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/configTable.h"
 
@@ -31,6 +33,13 @@ public:
     // "key=value", the value a number or, for a setting of the keyboard, its
     // name as keyName gives it.
     std::string assign(const std::string& assignment);
+    // Every assignment first, then the whole set checked, so that two
+    // actions can swap their keys in one call; a refusal changes nothing.
+    std::string assignAll(const std::vector<std::string>& assignments);
+    // What the settings window would refuse in the settings as they stand,
+    // as a hand-edited file can hold it: an action on a fixed key, or on the
+    // key of an action before it; one line each, naming the file's line.
+    std::vector<std::string> conflicts() const;
 
     // The file's text: every setting once, in the reader's order.
     std::string text() const;
@@ -44,9 +53,18 @@ public:
     static int keyCode(const std::string& name);
 
 private:
-    std::string checkKey(const configKey& entry, int code) const;
+    std::string change(const std::string& setting, int value, bool againstOtherActions);
+    std::string assign(const std::string& assignment, bool againstOtherActions);
+    std::string checkKey(const configKey& entry, int code, bool againstOtherActions) const;
+    // The action that already has the code, among those before `entry` or,
+    // with allOthers, among all the others; null for none.
+    const configKey* actionWithKey(const configKey& entry, int code, bool allOthers) const;
+    // Each action the window would refuse as things stand, and why.
+    std::vector<std::pair<std::string, std::string>> refusedActions() const;
 
     std::map<std::string, int> values;
+    // The line of the file that gave each setting its value.
+    std::map<std::string, int> lines;
     std::string readingStop;
 };
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "audio/musicDevice.h"
 #include "audio/soundDevice.h"
@@ -51,6 +53,18 @@ const int padButtonCount = static_cast<int>(settingsOf(configKey::padButton).siz
 const configKey& resolutionSetting = *settingsOf(configKey::resolution).front();
 const configKey& depthSetting = *settingsOf(configKey::colorDepth).front();
 const configKey& windowedSetting = *settingsOf(configKey::windowed).front();
+const configKey& windowScaleSetting = *settingsOf(configKey::windowScale).front();
+
+// "window 2x", "largest window" (the largest that fits, in the room
+// beside the keys), then "full screen": how the picture reaches the screen.
+const std::vector<std::string> screenModeLabels = [] {
+    std::vector<std::string> labels;
+    for (const auto& choice : windowScaleSetting.choices)
+        labels.push_back(choice.value == 0 ? std::string("largest window")
+                                           : std::string("window ") + choice.label);
+    labels.emplace_back(windowedSetting.labelOf(0));
+    return labels;
+}();
 
 // "Keys (Tab, Escape and M are fixed)"
 std::string fixedKeysHeading()
@@ -153,14 +167,13 @@ void settingsWindow::build()
         radio.d1 = 1;
         addObject(radio);
     }
-    windowedRadio = static_cast<int>(dialog.size());
-    for (int i = 0; i < 2; ++i) {
-        DIALOG radio = object(d_radio_proc, 160, 58 + 14 * i, 120, 10,
-                              text(windowedSetting.labelOf(i == 0 ? 1 : 0)));
+    firstScreenMode = static_cast<int>(dialog.size());
+    for (std::size_t i = 0; i < screenModeLabels.size(); ++i) {
+        DIALOG radio = object(d_radio_proc, 160, 58 + 14 * static_cast<int>(i), 200, 10,
+                              text(screenModeLabels[i].c_str()));
         radio.d1 = 2;
         addObject(radio);
     }
-    fullScreenRadio = windowedRadio + 1;
     firstDepth = static_cast<int>(dialog.size());
     for (std::size_t i = 0; i < depthSetting.choices.size(); ++i) {
         DIALOG radio = object(d_radio_proc, 16, 108 + 14 * static_cast<int>(i), 140, 10,
@@ -240,7 +253,12 @@ void settingsWindow::showValues()
     for (std::size_t i = 0; i < resolutionSetting.choices.size(); ++i)
         if (file.get(resolutionSetting.name) == resolutionSetting.choices[i].value)
             dialog[firstResolution + i].flags |= D_SELECTED;
-    dialog[file.get("windowed") == 1 ? windowedRadio : fullScreenRadio].flags |= D_SELECTED;
+    const int fullScreen = static_cast<int>(windowScaleSetting.choices.size());
+    int screenMode = fullScreen;
+    for (int i = 0; i < fullScreen && file.get(windowedSetting.name) == 1; ++i)
+        if (file.get(windowScaleSetting.name) == windowScaleSetting.choices[i].value)
+            screenMode = i;
+    dialog[firstScreenMode + screenMode].flags |= D_SELECTED;
     for (std::size_t i = 0; i < depthSetting.choices.size(); ++i)
         if (file.get(depthSetting.name) == depthSetting.choices[i].value)
             dialog[firstDepth + i].flags |= D_SELECTED;
@@ -356,11 +374,20 @@ bool settingsWindow::saveChanges()
         return false;
     }
     const auto selected = [this](int index) { return (dialog[index].flags & D_SELECTED) != 0; };
+    // Full screen keeps the window's size for the next time it is chosen.
+    int windowScale = file.get(windowScaleSetting.name);
+    bool windowed = false;
+    for (std::size_t i = 0; i < windowScaleSetting.choices.size(); ++i)
+        if (selected(firstScreenMode + static_cast<int>(i))) {
+            windowScale = windowScaleSetting.choices[i].value;
+            windowed = true;
+        }
     const std::pair<const char*, int> changes[] = {
         {"resolution", selected(firstResolution + 2)   ? 1024
                        : selected(firstResolution + 1) ? 800
                                                        : 640},
-        {"windowed", selected(windowedRadio) ? 1 : 0},
+        {"windowed", windowed ? 1 : 0},
+        {"windowScale", windowScale},
         {"colorDepth", selected(firstDepth + 1) ? 32 : 24},
         {"soundVolume", dialog[soundVolumeSlider].d2},
         {"musicVolume", dialog[musicVolumeSlider].d2},

@@ -55,8 +55,8 @@ private:
     int musicVolumeSlider = 0;
     int deadZoneSlider = 0;
     int firstResolution = 0;
-    int windowedRadio = 0;
-    int fullScreenRadio = 0;
+    // The window's sizes, then full screen.
+    int firstScreenMode = 0;
     int firstDepth = 0;
     int padCheck = 0;
     int thresholdEdit = 0;

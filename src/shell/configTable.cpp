@@ -170,6 +170,20 @@ const std::vector<configKey>& configTable::keys()
         keySlotKey("keyDefense", 4, KEY_SPACE, "Blast",
                    "sets off the blast around the fighter (it costs 1500 HP)"),
         keySlotKey("keyMenu", 5, KEY_F10, "Restart round", "restarts the round"),
+        {"windowScale",
+         entry::windowScale,
+         0,
+         {{1, "1x"}, {2, "2x"}, {3, "3x"}, {4, "4x"}, {0, "largest that fits"}},
+         0,
+         0,
+         entry::fallsBack,
+         1,
+         1,
+         "Window size",
+         "how many times its size the window opens, the picture scaled with sharp pixels; a size "
+         "larger than the desktop opens the largest that fits. Full screen always covers the "
+         "whole monitor at the desktop's size, the picture scaled by a whole factor where that "
+         "fills 85 % of its height, else as large as fits, centred between black bars"},
         {"soundVolume",
          entry::soundVolume,
          0,

@@ -21,6 +21,7 @@ struct configKey {
         resolution,
         colorDepth,
         windowed,
+        windowScale,
         controlThreshold,
         keySlot,
         soundVolume,

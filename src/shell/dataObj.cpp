@@ -54,6 +54,8 @@ int dataObj::getConfigValue(const std::string& setting) const
         return video->getColorDepth();
     case configKey::windowed:
         return video->getWindowed() ? 1 : 0;
+    case configKey::windowScale:
+        return video->getWindowScale();
     case configKey::controlThreshold:
         return input->getControlThreshold();
     case configKey::keySlot:
@@ -94,6 +96,9 @@ void dataObj::setConfigValue(const configKey& entry, int value)
         break;
     case configKey::windowed:
         video->setWindowed(value == 1);
+        break;
+    case configKey::windowScale:
+        video->setWindowScale(entry.gameValue(value, video->getWindowScale()));
         break;
     case configKey::controlThreshold:
         input->setControlThreshold(value);

@@ -46,3 +46,33 @@ void windowIdentity::beforeGraphicsMode(const char* programName)
     static_cast<void>(programName);
 #endif
 }
+
+bool windowIdentity::askForFullScreen(bool wanted)
+{
+#ifdef BROX_X11_WINDOW
+    // Allegro's full-screen mode is a window above the window manager that
+    // grabs the keyboard, which no other window can then come in front of.
+    // A managed window in the full-screen state covers the monitor as well,
+    // and the window manager can switch away from it. Set while the window
+    // is unmapped, the property is read when it is shown.
+    bool asked = false;
+    XLOCK();
+    if (_xwin.display != nullptr && _xwin.wm_window != None) {
+        const Atom state = XInternAtom(_xwin.display, "_NET_WM_STATE", False);
+        if (wanted) {
+            Atom fullScreen = XInternAtom(_xwin.display, "_NET_WM_STATE_FULLSCREEN", False);
+            XChangeProperty(_xwin.display, _xwin.wm_window, state, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(&fullScreen), 1);
+        } else {
+            XDeleteProperty(_xwin.display, _xwin.wm_window, state);
+        }
+        XFlush(_xwin.display);
+        asked = true;
+    }
+    XUNLOCK();
+    return asked;
+#else
+    static_cast<void>(wanted);
+    return false;
+#endif
+}

@@ -17,6 +17,12 @@ public:
     // its class, and the icon for desktops that read _NET_WM_ICON rather
     // than the older icon hint.
     static void beforeGraphicsMode(const char* programName);
+    // Before set_gfx_mode opens a window of the desktop's size: whether it
+    // asks the window manager to show it full screen (X11's
+    // _NET_WM_STATE_FULLSCREEN), and so to let Alt+Tab switch away from it.
+    // False where there is no window manager to ask; a full-screen mode
+    // must then be a mode of the display.
+    static bool askForFullScreen(bool wanted);
 };
 
 #endif

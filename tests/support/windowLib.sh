@@ -19,6 +19,7 @@ fail() {
     echo "FAIL: $*" >&2
     if [ -f "$WORK/game.out" ]; then sed 's/^/  game: /' "$WORK/game.out" >&2; fi
     if [ -f "$WORK/xvfb.log" ]; then sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2; fi
+    if [ -f "$WORK/openbox.log" ]; then sed 's/^/  Openbox: /' "$WORK/openbox.log" >&2; fi
     exit 1
 }
 
@@ -26,7 +27,8 @@ fail() {
 require_tools() {
     local tool
     local -A package=([Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [convert]=imagemagick
-        [gdb]=gdb [bc]=bc [xprop]=x11-utils)
+        [gdb]=gdb [bc]=bc [xprop]=x11-utils
+        [openbox]=openbox)
     for tool in "$@"; do
         command -v "$tool" >/dev/null ||
             fail "$tool is missing: apt-get install ${package[$tool]:-$tool}"
@@ -86,12 +88,13 @@ wait_for() {
     done
 }
 
+# The display's size is the argument, 1024x768 without one.
 start_display() {
     require_tools Xvfb xdotool
     local n
     for ((n = 90; n <= 140; n++)); do
         if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         if wait_for 10 xdpyinfo_ok; then return 0; fi
@@ -102,6 +105,18 @@ start_display() {
 
 xdpyinfo_ok() {
     xdotool getmouselocation >/dev/null 2>&1
+}
+
+# A window manager on the display, as on a desktop: Openbox, which keeps
+# full-screen windows at the monitor's size and switches windows on Alt+Tab.
+start_window_manager() {
+    require_tools openbox xprop
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    wait_for 10 window_manager_running || fail "Openbox did not start"
+}
+
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 # Starts the game in a run folder holding the picture file and configuration.
@@ -177,6 +192,14 @@ pixel() {
 pixel_now() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n 1 |
         sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# Whether a region of the screen ("WxH+X+Y") stays the same for half a second.
+region_stands() {
+    import -window root -crop "$1" +repage "$WORK/region-a.png"
+    sleep 0.5
+    import -window root -crop "$1" +repage "$WORK/region-b.png"
+    cmp -s "$WORK/region-a.png" "$WORK/region-b.png"
 }
 
 pixel_is() {

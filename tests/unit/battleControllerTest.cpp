@@ -328,6 +328,28 @@ TEST(BattleControllerTest, TheFightPausesWhileTheWindowIsInTheBackgroundUntilTab
     EXPECT_EQ(frameCount, steps + 1);
 }
 
+TEST(BattleControllerTest, KeysPressedWhileTheWindowIsInTheBackgroundDoNothing)
+{
+    headlessBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    game.skipCountdown();
+    game.passes(2);
+    windowFocused = false;
+    game.passes(3);
+    ASSERT_TRUE(gamePaused);
+    // A system that still hands the game its keys (a full screen that grabs
+    // the keyboard) must not let Tab resume the fight or F10 restart it.
+    const int steps = frameCount;
+    game.tap(KEY_TAB);
+    game.tap(KEY_F10);
+    game.passes(3);
+    EXPECT_TRUE(gamePaused) << "Tab resumed the fight in the background";
+    EXPECT_EQ(frameCount, steps) << "the round restarted or ran";
+    windowFocused = true;
+    game.tap(KEY_TAB);
+    EXPECT_FALSE(gamePaused);
+}
+
 TEST(BattleControllerTest, ACountdownInTheBackgroundRunsOutIntoAPausedFight)
 {
     headlessBattle game;

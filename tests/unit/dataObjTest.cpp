@@ -135,6 +135,24 @@ TEST(ConfigTest, DepthAndWindowedChoices)
     EXPECT_EQ(readFrom("controlThreshold -7").threshold, -7);
 }
 
+TEST(ConfigTest, WindowScaleChoices)
+{
+    const auto scaleOf = [](const std::string& text) {
+        dataObj data;
+        std::istringstream in(text);
+        data.readConfig(in);
+        return data.getVideoSettings()->getWindowScale();
+    };
+    EXPECT_EQ(scaleOf(""), 1);
+    EXPECT_EQ(scaleOf("windowScale 0"), 0);
+    EXPECT_EQ(scaleOf("windowScale 3"), 3);
+    EXPECT_EQ(scaleOf("windowScale 4"), 4);
+    // Out of range: today's window, not the largest.
+    EXPECT_EQ(scaleOf("windowScale 5"), 1);
+    EXPECT_EQ(scaleOf("windowScale -1"), 1);
+    EXPECT_EQ(scaleOf("windowScale 3 windowScale 2"), 2);
+}
+
 TEST(ConfigTest, UnknownWordsAreSkippedOneByOne)
 {
     // A capital R is not the key: both words are skipped.

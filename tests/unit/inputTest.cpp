@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <utility>
 #include <vector>
 
 #include "allegroTestEnv.h"
@@ -36,6 +37,17 @@ protected:
         mouse_b = buttons;
         input.processInput(640, 480, newFrame);
         return (*input.getMouseWasClicked())[mouseRight];
+    }
+
+    // Where the cursor is drawn after a poll with the pointer at (x, y).
+    std::pair<int, int> cursorForPointerAt(int x, int y)
+    {
+        mouse_x = x;
+        mouse_y = y;
+        input.processInput(640, 480, true);
+        std::pair<int, int> drawn;
+        input.getCursor()->getCursorShouldBe(drawn.first, drawn.second);
+        return drawn;
     }
 
     inputObj input;
@@ -166,25 +178,9 @@ TEST_F(InputTest, KeyAfterMouseMakesTheKeyboardLastUsed)
 
 TEST_F(InputTest, CursorPositionIsClampedInclusively)
 {
-    int x = 0, y = 0;
-    mouse_x = -5;
-    mouse_y = 700;
-    input.processInput(640, 480, true);
-    input.getCursor()->getCursorShouldBe(x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 480);
-    mouse_x = 640;
-    mouse_y = 480;
-    input.processInput(640, 480, false);
-    input.getCursor()->getCursorShouldBe(x, y);
-    EXPECT_EQ(x, 640);
-    EXPECT_EQ(y, 480);
-    mouse_x = 700;
-    mouse_y = -1;
-    input.processInput(640, 480, false);
-    input.getCursor()->getCursorShouldBe(x, y);
-    EXPECT_EQ(x, 640);
-    EXPECT_EQ(y, 0);
+    EXPECT_EQ(cursorForPointerAt(-5, 700), std::make_pair(0, 480));
+    EXPECT_EQ(cursorForPointerAt(640, 480), std::make_pair(640, 480));
+    EXPECT_EQ(cursorForPointerAt(700, -1), std::make_pair(640, 0));
 }
 
 TEST_F(InputTest, OutOfRangeKeyCodesNeverReachTheKeyboardState)
@@ -193,4 +189,38 @@ TEST_F(InputTest, OutOfRangeKeyCodesNeverReachTheKeyboardState)
     ASSERT_EQ(input.setKeyMap(&keys), 0);
     EXPECT_EQ(*input.getKeyMap(),
               (std::vector<int>{KEY_W, KEY_S, KEY_A, KEY_D, KEY_SPACE, KEY_F10, KEY_TAB, KEY_ESC}));
+}
+
+TEST_F(InputTest, OnAScaledScreenThePointerAndItsMovementAreReadInGamePixels)
+{
+    // 640 x 480 twice its size, centred on 1920 x 1080: from (320, 60).
+    input.setScreenFit(screenFit::onScreen(640, 480, 1920, 1080));
+    EXPECT_EQ(cursorForPointerAt(320 + 2 * 100 + 1, 60 + 2 * 50), std::make_pair(100, 50));
+    // On the bars the cursor stays at the picture's edge.
+    EXPECT_EQ(cursorForPointerAt(10, 1075), std::make_pair(0, 480));
+    int x = 0, y = 0;
+
+    // Half the movement, and none of it lost however slowly the mouse moves.
+    int screenMickeys = 3;
+    input.setMickeySource([&screenMickeys](int& mx, int& my) {
+        mx = screenMickeys;
+        my = -screenMickeys;
+    });
+    int sumX = 0, sumY = 0;
+    for (int pass = 0; pass < 4; ++pass) {
+        input.processInput(640, 480, true);
+        input.getCursor()->getMouseMickeys(x, y);
+        sumX += x;
+        sumY += y;
+    }
+    EXPECT_EQ(sumX, 6);
+    EXPECT_EQ(sumY, -6);
+    screenMickeys = 1;
+    sumX = 0;
+    for (int pass = 0; pass < 6; ++pass) {
+        input.processInput(640, 480, true);
+        input.getCursor()->getMouseMickeys(x, y);
+        sumX += x;
+    }
+    EXPECT_EQ(sumX, 3);
 }

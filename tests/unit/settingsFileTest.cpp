@@ -40,15 +40,16 @@ protected:
 // A value other than the default for every key, each one the game uses as
 // it is written.
 const std::map<std::string, int> changed = {
-    {"resolution", 1024},     {"colorDepth", 32},   {"windowed", 1},
-    {"controlThreshold", 12}, {"keyUp", KEY_I},     {"keyDown", KEY_K},
-    {"keyLeft", KEY_J},       {"keyRight", KEY_L},  {"keyDefense", KEY_ENTER},
-    {"keyMenu", KEY_F5},      {"soundVolume", 40},  {"musicVolume", 0},
-    {"joystick", 0},          {"joyDeadZone", 60},  {"joyMoveAxisX", 2},
-    {"joyMoveAxisY", 3},      {"joyDpadAxisX", 10}, {"joyDpadAxisY", 11},
-    {"joyAimAxisX", 0},       {"joyAimAxisY", 1},   {"joyFireAxis", 13},
-    {"joyOrbitersAxis", 14},  {"joyFire", 31},      {"joyOrbiters", 1},
-    {"joyBlast", -1},         {"joyPause", 9},      {"joyRestart", 8}};
+    {"resolution", 1024},      {"colorDepth", 32},       {"windowed", 1},
+    {"windowScale", 2},        {"controlThreshold", 12}, {"keyUp", KEY_I},
+    {"keyDown", KEY_K},        {"keyLeft", KEY_J},       {"keyRight", KEY_L},
+    {"keyDefense", KEY_ENTER}, {"keyMenu", KEY_F5},      {"soundVolume", 40},
+    {"musicVolume", 0},        {"joystick", 0},          {"joyDeadZone", 60},
+    {"joyMoveAxisX", 2},       {"joyMoveAxisY", 3},      {"joyDpadAxisX", 10},
+    {"joyDpadAxisY", 11},      {"joyAimAxisX", 0},       {"joyAimAxisY", 1},
+    {"joyFireAxis", 13},       {"joyOrbitersAxis", 14},  {"joyFire", 31},
+    {"joyOrbiters", 1},        {"joyBlast", -1},         {"joyPause", 9},
+    {"joyRestart", 8}};
 
 TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder)
 {
@@ -134,6 +135,30 @@ TEST_F(SettingsFileTest, RefusalsSayWhyAndChangeNothing)
 
     EXPECT_EQ(settings.assign("keyDefense=f1"), "");
     EXPECT_EQ(settings.get("keyDefense"), KEY_F1);
+}
+
+TEST_F(SettingsFileTest, AHandEditedClashIsToldByItsLineAndKeysSwapInOneCall)
+{
+    writeFile("resolution 800\nkeyUp 19\nkeyDown 19\n\nkeyMenu 64\n");
+    settingsFile settings;
+    settings.load();
+    const std::vector<std::string> clashes = settings.conflicts();
+    ASSERT_EQ(clashes.size(), 2u);
+    EXPECT_EQ(clashes[0].rfind("line 3: keyDown: S is already the key of keyUp", 0), 0u)
+        << clashes[0];
+    EXPECT_EQ(clashes[1].rfind("line 5: keyMenu: TAB is fixed", 0), 0u) << clashes[1];
+
+    // Mended in one call, then swapped in one: checked once all are made.
+    EXPECT_EQ(settings.assignAll({"keyUp=W", "keyMenu=F10"}), "");
+    EXPECT_TRUE(settings.conflicts().empty());
+    EXPECT_EQ(settings.assignAll({"keyUp=S", "keyDown=W"}), "");
+    EXPECT_EQ(settings.get("keyUp"), KEY_S);
+    EXPECT_EQ(settings.get("keyDown"), KEY_W);
+    // A clash left after all the changes refuses every one of them.
+    EXPECT_NE(settings.assignAll({"resolution=1024", "keyLeft=W"}).find("W is already the key"),
+              std::string::npos);
+    EXPECT_EQ(settings.get("resolution"), 800);
+    EXPECT_EQ(settings.get("keyLeft"), KEY_A);
 }
 
 TEST_F(SettingsFileTest, AFileThatCannotBeWrittenIsKeptAsItWas)

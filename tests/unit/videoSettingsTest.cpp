@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "battle/screenFit.h"
 #include "battle/videoSettings.h"
 
 namespace {
@@ -89,4 +90,47 @@ TEST(LayoutTest, NewArenaSizeMovesArenaAndBarButNotTheBarsLength)
     EXPECT_EQ(video.getHPBarSizeX(), barLength);
     EXPECT_NE(video.getHPBarStartY(), firstY);
     EXPECT_EQ(video.getHPBarStartY(), video.getArenaPosY() - video.getHPBarSizeY() - 10);
+}
+
+TEST(LayoutTest, ThePictureFillsTheScreenByAWholeFactorOnlyWhereThatFillsEnoughOfIt)
+{
+    struct placement {
+        int gameW, gameH, screenW, screenH, x, y, w, h;
+    };
+    const placement cases[] = {
+        // 2x fills 960 of 1080 lines, 89 %: whole pixels, bars all round.
+        {640, 480, 1920, 1080, 320, 60, 1280, 960},
+        {640, 480, 3840, 2160, 640, 120, 2560, 1920},
+        // 1x would fill 56 % and 71 %: the largest factor that fits instead.
+        {800, 600, 1920, 1080, 240, 0, 1440, 1080},
+        {1024, 768, 1920, 1080, 240, 0, 1440, 1080},
+        // A screen narrower than the picture's aspect: fitted by width.
+        {800, 600, 1280, 1024, 0, 32, 1280, 960},
+        // A window opened at a whole factor, and the safe mode's own size.
+        {640, 480, 1280, 960, 0, 0, 1280, 960},
+        {640, 480, 640, 480, 0, 0, 640, 480},
+        // A desktop smaller than the picture shrinks it.
+        {1024, 768, 800, 600, 0, 0, 800, 600},
+    };
+    for (const placement& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.gameW << " on " << c.screenW << "x" << c.screenH);
+        const screenFit fit = screenFit::onScreen(c.gameW, c.gameH, c.screenW, c.screenH);
+        EXPECT_EQ(fit.getX(), c.x);
+        EXPECT_EQ(fit.getY(), c.y);
+        EXPECT_EQ(fit.getWidth(), c.w);
+        EXPECT_EQ(fit.getHeight(), c.h);
+        EXPECT_EQ(fit.isOneToOne(), c.w == c.gameW);
+    }
+}
+
+TEST(LayoutTest, TheLargestWindowThatFitsTheDesktopWithItsFrame)
+{
+    EXPECT_EQ(screenFit::largestWindowScale(640, 480, 1920, 1080), 2);
+    EXPECT_EQ(screenFit::largestWindowScale(640, 480, 3840, 2160), 4);
+    EXPECT_EQ(screenFit::largestWindowScale(640, 480, 2560, 1440), 2);
+    EXPECT_EQ(screenFit::largestWindowScale(800, 600, 1920, 1080), 1);
+    // Never below today's window, even where that does not fit either.
+    EXPECT_EQ(screenFit::largestWindowScale(1024, 768, 1024, 768), 1);
+    // 960 lines and a frame fit 1080, but not a desktop of 1024.
+    EXPECT_EQ(screenFit::largestWindowScale(640, 480, 1280, 1024), 1);
 }

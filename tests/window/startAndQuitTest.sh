@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The shipped configuration opens an 800 x 600 window on the grey background
+# The tests' configuration opens an 800 x 600 window on the grey background
 # with the cursor, and Escape ends the game with exit code 0.
 source "$(dirname "$0")/../support/windowLib.sh"
 

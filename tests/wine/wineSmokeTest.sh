@@ -11,7 +11,7 @@
 GAME_DIR=$(cd "$1" && pwd)
 SHOTS=$2
 source "$(dirname "$0")/../support/windowLib.sh" \
-    "" "$GAME_DIR/picData.dat" "$GAME_DIR/broxConfig.txt"
+    "" "$GAME_DIR/picData.dat" "$(dirname "$0")/../window/broxConfig.txt"
 
 TITLE_BORDER="255,195,60"
 FIGHTER="70,170,255"
