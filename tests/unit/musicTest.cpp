@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "allegroTestEnv.h"
@@ -40,6 +41,29 @@ double rmsDb(const std::uint16_t* samples, std::size_t count)
     return 10 * std::log10(energy / count);
 }
 
+// One voice alone. At 60 beats a minute a step lasts a quarter of a second.
+musicPiece solo(instrument voice, const char* pattern, int bars = 1)
+{
+    return {"solo", 60, bars, 1.0, {{voice, 0.5, pattern}}};
+}
+
+// The pitch of a stretch of samples, from the first to the last rising zero
+// crossing within it.
+double hertzOf(const std::vector<float>& wave, double fromSeconds, double toSeconds)
+{
+    double first = -1;
+    double last = -1;
+    int crossings = 0;
+    for (auto i = static_cast<long>(fromSeconds * rate); i < toSeconds * rate; ++i)
+        if (wave[i - 1] < 0 && wave[i] >= 0) {
+            const double at = i - 1 + wave[i - 1] / (wave[i - 1] - wave[i]);
+            first = first < 0 ? at : first;
+            last = at;
+            crossings += 1;
+        }
+    return crossings < 2 ? 0 : (crossings - 1) * rate / (last - first);
+}
+
 }  // namespace
 
 TEST(MusicSequencerTest, EachPieceLoopsForItsLengthWithNoSeamAndNoClipping)
@@ -53,8 +77,9 @@ TEST(MusicSequencerTest, EachPieceLoopsForItsLengthWithNoSeamAndNoClipping)
         const long loop = sequencer.loopLength();
         const std::vector<float> wave = rendered(sequencer, 3 * loop);
 
-        // From its second time round a loop is the same to the sample, so the
-        // join sounds like any other moment of it.
+        // Every time round a loop is the same to the sample, so the join
+        // sounds like any other moment of it and nothing falls silent.
+        EXPECT_TRUE(std::equal(wave.begin(), wave.begin() + loop, wave.begin() + loop));
         EXPECT_TRUE(
             std::equal(wave.begin() + loop, wave.begin() + 2 * loop, wave.begin() + 2 * loop));
         float largestStep = 0;
@@ -110,11 +135,12 @@ TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneStaysSil
     fresh.startPiece(musicRound0);
     const std::vector<std::uint16_t> afterChange = mixed(changing, 1);
     const std::vector<std::uint16_t> alone = mixed(fresh, 1);
-    const auto settled = static_cast<std::ptrdiff_t>(0.6 * rate);
-    EXPECT_FALSE(std::equal(afterChange.begin(), afterChange.begin() + settled, alone.begin()));
-    EXPECT_TRUE(
-        std::equal(afterChange.begin() + settled, afterChange.end(), alone.begin() + settled))
-        << "the old piece still sounds";
+    // The old piece fades out over half a second, to the sample.
+    const auto lastHeard =
+        afterChange.rend()
+        - std::mismatch(afterChange.rbegin(), afterChange.rend(), alone.rbegin()).first;
+    EXPECT_GT(lastHeard, 0.48 * rate) << "the old piece went too soon";
+    EXPECT_LE(lastHeard, rate / 2) << "the old piece still sounds";
 
     changing.setLevel(0);
     const std::vector<std::uint16_t> fading = mixed(changing, 0.2);
@@ -157,4 +183,148 @@ TEST(MusicDeviceTest, AtTheDefaultVolumesTheMusicSitsWellUnderTheEffects)
         EXPECT_LT(level, typicalEffect - 6) << musicScore::piece(id).name;
         EXPECT_GT(level, typicalEffect - 24) << musicScore::piece(id).name << " is barely there";
     }
+}
+
+TEST(MusicScoreTest, EveryNoteNameSoundsAtItsPitchInEveryOctave)
+{
+    // Equal temperament around A4 = 440 Hz: the fourth octave from C.
+    const std::vector<std::pair<std::string, double>> octaveFour = {
+        {"C", 261.626},  {"C#", 277.183}, {"D", 293.665},  {"D#", 311.127},
+        {"E", 329.628},  {"F", 349.228},  {"F#", 369.994}, {"G", 391.995},
+        {"G#", 415.305}, {"A", 440.0},    {"A#", 466.164}, {"B", 493.883}};
+    std::string pattern;
+    std::vector<double> wanted;
+    for (int octave = 0; octave <= 9; ++octave)
+        for (const auto& [name, hertz] : octaveFour) {
+            pattern += name + std::to_string(octave) + " ";
+            wanted.push_back(hertz * std::pow(2.0, octave - 4));
+        }
+    // Not names of notes: each is a rest, and the pattern fills eight bars.
+    pattern += "H4 C c4 Cb4 C10 C# - -";
+    const std::vector<musicNote> notes =
+        musicScore::notesOf(solo(instrument::lead, pattern.c_str(), 8));
+    ASSERT_EQ(notes.size(), wanted.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].step, static_cast<int>(i));
+        EXPECT_NEAR(440 * std::pow(2.0, notes[i].pitch / 12.0) / wanted[i], 1, 1e-5)
+            << "note " << i % 12 << " of octave " << i / 12;
+    }
+
+    // As heard: every instrument with a pitch plays A4 at 440 Hz, and the pad
+    // C4, C5 an octave above it, and a low and a high A.
+    struct heard {
+        instrument voice;
+        const char* note;
+        double hertz;
+    };
+    for (const heard& tone :
+         {heard{instrument::bass, "A4", 440}, heard{instrument::lead, "A4", 440},
+          heard{instrument::bell, "A4", 440}, heard{instrument::pad, "A4", 440},
+          heard{instrument::pad, "C4", 261.626}, heard{instrument::pad, "C5", 523.251},
+          heard{instrument::pad, "A1", 55}, heard{instrument::pad, "A7", 3520}}) {
+        const std::string held = std::string(tone.note) + " . . . . . . . . . . . . . . .";
+        musicSequencer sequencer(solo(tone.voice, held.c_str()));
+        EXPECT_NEAR(hertzOf(rendered(sequencer, rate / 2), 0.05, 0.45) / tone.hertz, 1, 2e-3)
+            << tone.note << " of voice " << static_cast<int>(tone.voice);
+    }
+}
+
+namespace {
+
+// When the given share of a second's energy has sounded, in milliseconds.
+double msToShare(const std::vector<double>& energy, double share)
+{
+    double total = 0;
+    for (double e : energy)
+        total += e;
+    double sum = 0;
+    for (std::size_t i = 0; i < energy.size(); ++i) {
+        sum += energy[i];
+        if (sum >= share * total)
+            return 1000.0 * i / rate;
+    }
+    return 1000;
+}
+
+}  // namespace
+
+TEST(MusicSequencerTest, EachInstrumentRisesRingsAndStopsWithItsOwnEnvelope)
+{
+    // How each is meant to sound: how long it takes to rise (attack) and to
+    // fall to 1/e (decay), in milliseconds.
+    struct sound {
+        instrument voice;
+        double attack;
+        double decay;
+    };
+    constexpr double sampleMs = 1000.0 / rate;
+    for (const sound& meant : {sound{instrument::bass, 6, 450}, sound{instrument::lead, 6, 350},
+                               sound{instrument::pad, 120, 4000}, sound{instrument::bell, 6, 600},
+                               sound{instrument::kick, 6, 120}, sound{instrument::snare, 6, 70},
+                               sound{instrument::hat, 6, 18}}) {
+        SCOPED_TRACE(static_cast<int>(meant.voice));
+        // One second of A3, then rests.
+        musicSequencer sequencer(solo(meant.voice, "A3 . . . - - - - - - - - - - - -"));
+        const std::vector<float> wave = rendered(sequencer, 2 * rate);
+        std::vector<double> heard;
+        std::vector<double> shaped;
+        for (int i = 0; i < rate; ++i) {
+            heard.push_back(wave[i] * wave[i]);
+            const double level =
+                waveform::envelope(i * sampleMs, 1000, meant.decay, sampleMs, meant.attack);
+            shaped.push_back(level * level);
+        }
+        for (const double share : {0.02, 0.1, 0.5}) {
+            const double wanted = msToShare(shaped, share);
+            EXPECT_NEAR(msToShare(heard, share), wanted, std::max(1.0, 0.1 * wanted))
+                << "by " << share * 100 << "% of its energy";
+        }
+        EXPECT_EQ(wave[rate - 1], 0) << "cut off at the end";
+        EXPECT_TRUE(std::all_of(wave.begin() + rate, wave.end(), [](float v) { return v == 0; }))
+            << "sounds after its end";
+        if (meant.decay > 300) {
+            float lastMs = 0;
+            float beforeRelease = 0;
+            for (int i = rate - 1; i > rate - 1 - rate / 1000; --i)
+                lastMs = std::max(lastMs, std::fabs(wave[i]));
+            for (int i = rate - 1 - rate / 100; i > rate - 1 - rate / 50; --i)
+                beforeRelease = std::max(beforeRelease, std::fabs(wave[i]));
+            EXPECT_LT(lastMs, 0.2F * beforeRelease) << "no release";
+        }
+    }
+}
+
+TEST(MusicDeviceTest, TheLevelScalesTheMusicInProportionAndGlidesOverATenthOfASecond)
+{
+    // Centred samples of a piece long settled at each level.
+    const auto heardAt = [](int level) {
+        musicDevice music;
+        music.setLevel(level);
+        music.startPiece(musicRound1);
+        mixed(music, 1);
+        std::vector<int> centred;
+        for (const std::uint16_t value : mixed(music, 0.5))
+            centred.push_back(value - 0x8000);
+        return centred;
+    };
+    const std::vector<int> full = heardAt(255);
+    EXPECT_EQ(heardAt(1000), full) << "beyond full level";
+    EXPECT_GT(*std::max_element(full.begin(), full.end()), 2000);
+    for (const int level : {128, 32}) {
+        const std::vector<int> part = heardAt(level);
+        for (std::size_t i = 0; i < full.size(); ++i)
+            ASSERT_NEAR(part[i], full[i] * level / 255.0, 1)
+                << "level " << level << ", sample " << i;
+    }
+
+    // From full level to none: still heard in the glide's last hundredth.
+    musicDevice music;
+    music.setLevel(255);
+    music.startPiece(musicRound1);
+    mixed(music, 1);
+    music.setLevel(0);
+    const std::vector<std::uint16_t> fading = mixed(music, 0.2);
+    const auto silent = [](std::uint16_t value) { return value == 0x8000; };
+    EXPECT_FALSE(std::all_of(fading.begin() + rate * 9 / 100, fading.begin() + rate / 10, silent));
+    EXPECT_TRUE(std::all_of(fading.begin() + rate / 10 + 1, fading.end(), silent));
 }
