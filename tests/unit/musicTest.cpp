@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,20 @@ double hertzOf(const std::vector<float>& wave, double fromSeconds, double toSeco
     return crossings < 2 ? 0 : (crossings - 1) * rate / (last - first);
 }
 
+// How strongly one frequency sounds in a stretch of samples (Goertzel).
+double strengthAt(const std::vector<float>& wave, double hertz, double fromSeconds,
+                  double toSeconds)
+{
+    const double step = 2 * waveform::pi * hertz / rate;
+    double real = 0;
+    double imaginary = 0;
+    for (auto i = static_cast<long>(fromSeconds * rate); i < toSeconds * rate; ++i) {
+        real += wave[i] * std::cos(step * i);
+        imaginary += wave[i] * std::sin(step * i);
+    }
+    return std::hypot(real, imaginary);
+}
+
 }  // namespace
 
 TEST(MusicSequencerTest, EachPieceLoopsForItsLengthWithNoSeamAndNoClipping)
@@ -95,6 +110,13 @@ TEST(MusicSequencerTest, EachPieceLoopsForItsLengthWithNoSeamAndNoClipping)
         EXPECT_LE(std::fabs(wave[loop] - wave[loop - 1]), largestStep);
         EXPECT_LT(peak, 0.99F) << "the mix reaches full scale";
         EXPECT_GT(energyOfLastBar, 0) << "the patterns do not reach the piece's end";
+        std::set<instrument> written;
+        std::set<instrument> heard;
+        for (const musicTrack& track : piece.tracks)
+            written.insert(track.voice);
+        for (const musicNote& note : musicScore::notesOf(piece))
+            heard.insert(note.voice);
+        EXPECT_EQ(heard, written) << "a voice is never heard";
 
         sequencer.rewind();
         EXPECT_EQ(rendered(sequencer, loop), std::vector<float>(wave.begin(), wave.begin() + loop));
@@ -210,22 +232,37 @@ TEST(MusicScoreTest, EveryNoteNameSoundsAtItsPitchInEveryOctave)
             << "note " << i % 12 << " of octave " << i / 12;
     }
 
-    // As heard: every instrument with a pitch plays A4 at 440 Hz, and the pad
-    // C4, C5 an octave above it, and a low and a high A.
+    // Holds lengthen what sounds but not a rest, and a bar line takes no step.
+    const std::vector<musicNote> rhythm =
+        musicScore::notesOf(solo(instrument::snare, "x . - . x . . | - . . . . . . . x"));
+    std::vector<int> stepsAndLengths;
+    for (const musicNote& note : rhythm)
+        stepsAndLengths.insert(stepsAndLengths.end(), {note.step, note.steps});
+    EXPECT_EQ(stepsAndLengths, (std::vector<int>{0, 2, 4, 3, 15, 1}));
+
+    // As heard: every instrument with a pitch plays A4 at 440 Hz, the lead
+    // and the bell with their octave at 0.3 of it, and the pad C4, C5 an
+    // octave above it, and a low and a high A.
     struct heard {
         instrument voice;
         const char* note;
         double hertz;
+        double octave;
     };
     for (const heard& tone :
-         {heard{instrument::bass, "A4", 440}, heard{instrument::lead, "A4", 440},
-          heard{instrument::bell, "A4", 440}, heard{instrument::pad, "A4", 440},
-          heard{instrument::pad, "C4", 261.626}, heard{instrument::pad, "C5", 523.251},
-          heard{instrument::pad, "A1", 55}, heard{instrument::pad, "A7", 3520}}) {
+         {heard{instrument::bass, "A4", 440, 0}, heard{instrument::lead, "A4", 440, 0.3},
+          heard{instrument::bell, "A4", 440, 0.3}, heard{instrument::pad, "A4", 440, 0},
+          heard{instrument::pad, "C4", 261.626, 0}, heard{instrument::pad, "C5", 523.251, 0},
+          heard{instrument::pad, "A1", 55, 0}, heard{instrument::pad, "A7", 3520, 0}}) {
+        SCOPED_TRACE(std::string(tone.note) + " of voice "
+                     + std::to_string(static_cast<int>(tone.voice)));
         const std::string held = std::string(tone.note) + " . . . . . . . . . . . . . . .";
         musicSequencer sequencer(solo(tone.voice, held.c_str()));
-        EXPECT_NEAR(hertzOf(rendered(sequencer, rate / 2), 0.05, 0.45) / tone.hertz, 1, 2e-3)
-            << tone.note << " of voice " << static_cast<int>(tone.voice);
+        const std::vector<float> wave = rendered(sequencer, rate / 2);
+        EXPECT_NEAR(hertzOf(wave, 0.05, 0.45) / tone.hertz, 1, 2e-3);
+        EXPECT_NEAR(strengthAt(wave, 2 * tone.hertz, 0.05, 0.45)
+                        / strengthAt(wave, tone.hertz, 0.05, 0.45),
+                    tone.octave, 0.03);
     }
 }
 
@@ -263,8 +300,10 @@ TEST(MusicSequencerTest, EachInstrumentRisesRingsAndStopsWithItsOwnEnvelope)
                                sound{instrument::kick, 6, 120}, sound{instrument::snare, 6, 70},
                                sound{instrument::hat, 6, 18}}) {
         SCOPED_TRACE(static_cast<int>(meant.voice));
-        // One second of A3, then rests.
-        musicSequencer sequencer(solo(meant.voice, "A3 . . . - - - - - - - - - - - -"));
+        // One second of A3, or of a drum hit, then rests.
+        const bool drum = meant.voice >= instrument::kick;
+        musicSequencer sequencer(solo(meant.voice, drum ? "x . . . - - - - - - - - - - - -"
+                                                        : "A3 . . . - - - - - - - - - - - -"));
         const std::vector<float> wave = rendered(sequencer, 2 * rate);
         std::vector<double> heard;
         std::vector<double> shaped;
@@ -292,6 +331,14 @@ TEST(MusicSequencerTest, EachInstrumentRisesRingsAndStopsWithItsOwnEnvelope)
             EXPECT_LT(lastMs, 0.2F * beforeRelease) << "no release";
         }
     }
+    // The kick falls from a thump to a low hum; the hat is the bright part of
+    // noise, crossing zero twice as often as what a low-pass would leave.
+    musicSequencer kick(solo(instrument::kick, "x . . . - - - - - - - - - - - -"));
+    const std::vector<float> thump = rendered(kick, rate / 2);
+    EXPECT_GT(hertzOf(thump, 0.001, 0.02), 100);
+    EXPECT_NEAR(hertzOf(thump, 0.15, 0.45), 45, 2);
+    musicSequencer hat(solo(instrument::hat, "x . . . - - - - - - - - - - - -"));
+    EXPECT_GT(hertzOf(rendered(hat, rate / 10), 0.001, 0.1), 4500);
 }
 
 TEST(MusicDeviceTest, TheLevelScalesTheMusicInProportionAndGlidesOverATenthOfASecond)

@@ -20,6 +20,24 @@ cp "$PIC_DATA" "$SND_DATA" "$WORK/run/"
 cp "$CONFIG" "$WORK/run/broxConfig.txt"
 cp "$CONFIG" "$WORK/shipped.txt"
 
+# The class the desktop entry names and the fighter icon, in _NET_WM_ICON at
+# 32 and 64 pixels and in the older icon hint, on a window of the program.
+expect_brox_identity() {
+    local window=$1 program=$2
+    xprop -id "$window" WM_CLASS _NET_WM_ICON >"$WORK/xprop.txt"
+    grep -q "WM_CLASS(STRING) = \"$program\", \"Brox\"" "$WORK/xprop.txt" ||
+        fail "$program's WM_CLASS: $(grep WM_CLASS "$WORK/xprop.txt")"
+    grep -q 'Icon (32 x 32)' "$WORK/xprop.txt" && grep -q 'Icon (64 x 64)' "$WORK/xprop.txt" ||
+        fail "$program's window has no _NET_WM_ICON of 32 and 64 pixels"
+    # The fighter icon's blue hull is in the icons, not in Allegro's own.
+    xprop -id "$window" -notype -f _NET_WM_ICON 32x ' $0+' _NET_WM_ICON | grep -qi '0xff46aaff' ||
+        fail "$program's _NET_WM_ICON is not the fighter's"
+    local hint
+    hint=$(/usr/bin/python3 "$(dirname "$0")/../support/iconHint.py" "$window" 46aaff)
+    [[ $hint =~ ^32x32\ [1-9] ]] || fail "$program's icon hint is not the fighter's: $hint"
+    echo "$program's window: class $program, Brox; the fighter icon at 32 and 64 pixels and in the hint"
+}
+
 refused() {
     local why=$1
     shift
@@ -41,6 +59,7 @@ settings_window() {
 wait_for 20 settings_window || fail "the settings window did not appear"
 SETTINGS_WINDOW=$(xdotool search --onlyvisible --name '^Brox settings$' | head -n 1)
 xdotool windowfocus --sync "$SETTINGS_WINDOW" 2>/dev/null || true
+expect_brox_identity "$SETTINGS_WINDOW" brox-settings
 # The dialog is drawn, on its own background, once it takes input.
 wait_for 10 pixel_is 5 5 "28,32,48" || fail "the settings dialog was not drawn"
 eval "$(xdotool getwindowgeometry --shell "$SETTINGS_WINDOW")"
@@ -69,15 +88,7 @@ SIZE=$(xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ { print $2 }')
 [ "$SIZE" = 1024x768 ] || fail "the game opened at $SIZE, expected 1024x768"
 echo "game: a $SIZE window"
 
-xprop -id "$WINDOW" WM_CLASS WM_HINTS _NET_WM_ICON >"$WORK/xprop.txt"
-grep -q 'WM_CLASS(STRING) = "brox", "Brox"' "$WORK/xprop.txt" || fail "WM_CLASS: $(grep WM_CLASS "$WORK/xprop.txt")"
-grep -q 'Icon (32 x 32)' "$WORK/xprop.txt" && grep -q 'Icon (64 x 64)' "$WORK/xprop.txt" ||
-    fail "the window has no _NET_WM_ICON of 32 and 64 pixels"
-grep -q 'bitmap id # to use for icon' "$WORK/xprop.txt" || fail "the window has no icon hint"
-# The fighter icon's blue hull is in the icon, not in Allegro's own.
-xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32x ' $0+' _NET_WM_ICON | grep -qi '0xff46aaff' ||
-    fail "the icon is not the fighter's"
-echo "game window: class brox, Brox; the fighter icon at 32 and 64 pixels"
+expect_brox_identity "$WINDOW" brox
 
 xdotool mousemove --sync 20 740
 fighter_y() {
