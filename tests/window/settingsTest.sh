@@ -48,7 +48,53 @@ refused() {
 refused "TAB is fixed" keyUp=Q keyDown=TAB
 refused "W is already the key of keyUp" keyDefense=W
 refused "resolution is 640, 800 or 1024, not 1280" resolution=1280
+mkdir "$WORK/run/broxConfig.txt.new"
+refused "cannot write .*broxConfig.txt: .*nothing was saved" resolution=1024
+rmdir "$WORK/run/broxConfig.txt.new"
 echo "refused changes: the file untouched, the reason given"
+
+# Killed while it writes, held at its temporary file (a FIFO nobody reads),
+# the program leaves the old file whole, and what such a kill leaves behind
+# does not hinder the next save.
+mkfifo "$WORK/run/broxConfig.txt.new"
+(cd "$WORK/run" && exec "$SETTINGS_BIN" --set resolution=1024) &
+WRITER=$!
+sleep 1
+kill -KILL "$WRITER" 2>/dev/null || fail "the write did not wait at its temporary file"
+wait "$WRITER" 2>/dev/null || true
+cmp -s "$WORK/run/broxConfig.txt" "$WORK/shipped.txt" || fail "killed while writing, it changed the file"
+rm "$WORK/run/broxConfig.txt.new"
+echo "resol" >"$WORK/run/broxConfig.txt.new"
+settings --set musicVolume=0 keyUp=Q || fail "--set musicVolume=0 keyUp=Q failed"
+[ ! -e "$WORK/run/broxConfig.txt.new" ] || fail "the temporary file was left behind"
+# The file holds exactly what --show gives: every setting, its value as the
+# game reads it.
+settings --show >"$WORK/shown.txt" || fail "--show failed"
+cmp -s "$WORK/shown.txt" "$WORK/run/broxConfig.txt" || fail "the file is not what --show gives"
+grep -qx "musicVolume 0" "$WORK/shown.txt" && grep -qx "keyUp 17" "$WORK/shown.txt" &&
+    grep -qx "resolution 800" "$WORK/shown.txt" || fail "saved: $(cat "$WORK/shown.txt")"
+[ "$(cut -d' ' -f1 "$WORK/shown.txt" | sort -u | wc -l)" -eq "$(wc -l <"$WORK/shown.txt")" ] ||
+    fail "a setting written twice: $(cat "$WORK/shown.txt")"
+echo "saved: the old file whole after a kill, the new one as --show gives it"
+
+# Where the game's reader stops is told, and what is shown is what it read.
+printf 'resolution 1024\nwindowed x\ncolorDepth 32\n' >"$WORK/run/broxConfig.txt"
+settings --show >"$WORK/shown.txt" 2>"$WORK/said.txt" || fail "--show failed on a faulty file"
+grep -q '^brox-settings: broxConfig.txt, line 2: windowed: its value "x" is not a whole number' \
+    "$WORK/said.txt" || fail "--show said: $(cat "$WORK/said.txt")"
+grep -qx "resolution 1024" "$WORK/shown.txt" && grep -qx "colorDepth 24" "$WORK/shown.txt" ||
+    fail "shown: $(cat "$WORK/shown.txt")"
+# Usage: asked for, on standard output; a wrong call, on standard error.
+settings --help >"$WORK/said.txt" && grep -q "^usage: brox-settings" "$WORK/said.txt" ||
+    fail "--help: $(cat "$WORK/said.txt")"
+for call in --set --sho; do
+    code=0
+    settings "$call" >"$WORK/said.txt" 2>&1 || code=$?
+    [ "$code" -eq 2 ] && grep -q "^usage: brox-settings" "$WORK/said.txt" ||
+        fail "$call: exit code $code, $(cat "$WORK/said.txt")"
+done
+cp "$WORK/shipped.txt" "$WORK/run/broxConfig.txt"
+echo "the reader's stop and the usage told"
 
 start_display
 (cd "$WORK/run" && exec "$SETTINGS_BIN") >"$WORK/game.out" 2>&1 &
