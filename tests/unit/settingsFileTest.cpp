@@ -142,9 +142,9 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
     writeFile("resolution 800\n# keys\nkeyUp I\nwindowed 1\n");
     settingsFile settings;
     settings.load();
-    const std::string stop = settings.getReadingStop();
-    EXPECT_NE(stop.find("line 3: keyUp: its value \"I\" is not a whole number"), std::string::npos)
-        << stop;
+    EXPECT_EQ(settings.getReadingStop(),
+              "line 3: keyUp: its value \"I\" is not a whole number; the game stops reading "
+              "there, and ignores every setting after it");
     // The values shown are those the game plays with: nothing after the stop.
     EXPECT_EQ(settings.get("resolution"), 800);
     EXPECT_EQ(settings.get("windowed"), 0);
@@ -153,6 +153,12 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
     settings.load();
     EXPECT_NE(
         settings.getReadingStop().find("line 1: soundVolume: its value 99999999999 is too large"),
+        std::string::npos)
+        << settings.getReadingStop();
+    writeFile("windowed 1\r\nmusicVolume -99999999999");
+    settings.load();
+    EXPECT_NE(
+        settings.getReadingStop().find("line 2: musicVolume: its value -99999999999 is too large"),
         std::string::npos)
         << settings.getReadingStop();
     writeFile("windowed 1 colorDepth");
@@ -208,6 +214,7 @@ TEST_F(SettingsFileTest, TheDefaultsAreWrittenByteForByteAndEveryRangeTakesItsEn
     // A key set again to the key it has is no clash; a number is all digits.
     EXPECT_EQ(settings.assign("keyUp=W"), "");
     EXPECT_NE(settings.assign("soundVolume=12abc"), "");
+    EXPECT_NE(settings.assign("soundVolume=W"), "") << "a key's name for a number";
     EXPECT_EQ(settings.assign("soundVolume=12"), "");
     EXPECT_EQ(settings.get("soundVolume"), 12);
 }

@@ -84,6 +84,10 @@ grep -q '^brox-settings: broxConfig.txt, line 2: windowed: its value "x" is not 
     "$WORK/said.txt" || fail "--show said: $(cat "$WORK/said.txt")"
 grep -qx "resolution 1024" "$WORK/shown.txt" && grep -qx "colorDepth 24" "$WORK/shown.txt" ||
     fail "shown: $(cat "$WORK/shown.txt")"
+# A change saved over such a file says so too, since what came after is gone.
+settings --set windowed=1 2>"$WORK/said.txt" || fail "--set failed on a faulty file"
+grep -q "line 2: windowed: .*ignores every setting after it" "$WORK/said.txt" ||
+    fail "--set said: $(cat "$WORK/said.txt")"
 # Usage: asked for, on standard output; a wrong call, on standard error.
 settings --help >"$WORK/said.txt" && grep -q "^usage: brox-settings" "$WORK/said.txt" ||
     fail "--help: $(cat "$WORK/said.txt")"
