@@ -132,7 +132,11 @@ click_at 200 437  # Play
 echo "settings: 1024 x 768 chosen, Up moved to Q, Play"
 
 wait_for_window
-grep -qx "resolution 1024" "$WORK/run/broxConfig.txt" && grep -qx "keyUp 17" "$WORK/run/broxConfig.txt" ||
+# The window saved just what the same choices made by script save.
+mkdir "$WORK/script"
+cp "$WORK/shipped.txt" "$WORK/script/broxConfig.txt"
+(cd "$WORK/script" && "$SETTINGS_BIN" --set resolution=1024 keyUp=Q) || fail "--set failed"
+cmp -s "$WORK/run/broxConfig.txt" "$WORK/script/broxConfig.txt" ||
     fail "the saved file does not hold the choices: $(cat "$WORK/run/broxConfig.txt")"
 SIZE=$(xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ { print $2 }')
 [ "$SIZE" = 1024x768 ] || fail "the game opened at $SIZE, expected 1024x768"
