@@ -13,9 +13,10 @@
 #include <unistd.h>
 
 #include "battle/battleMain.h"
+#include "chaserCrowd.h"
 #include "population/loader.h"
-#include "population/unitCreate.h"
 #include "population/unitList.h"
+#include "scratchFolder.h"
 #include "shell/dataObj.h"
 #include "shell/main.h"
 
@@ -41,13 +42,12 @@ public:
         set_color_depth(depth);
         data.getVideoSettings()->setResolution(resolutionX, resolutionY);
         const std::string picData = BROX_PICDATA;
-        char previous[4096];
-        ready = started && getcwd(previous, sizeof previous) != nullptr
-                && chdir(picData.substr(0, picData.rfind('/')).c_str()) == 0;
+        workingFolder withPictures(picData.substr(0, picData.rfind('/')));
+        ready = started && withPictures.entered();
         if (ready) {
             battle.setDataObj(&data);
             ready = battle.init() == 0;
-            ready = chdir(previous) == 0 && ready;
+            ready = withPictures.leave() && ready;
         }
         frameInRound = 0;
         gamePaused = false;
@@ -61,14 +61,7 @@ public:
     {
         mouse_b = buttons;
         key[KEY_SPACE] = space ? 1 : 0;
-        int x = 0;
-        int y = 0;
-        data.getVideoSettings()->getResolution(x, y);
-        units()->cullUnits();
-        data.getInputObj()->processInput(x, y, true);
-        battle.applyInput();
-        ++frameCount;
-        units()->cullUnits();
+        stepBattle(battle, data);
     }
 
     bool ready = false;
@@ -154,22 +147,8 @@ bool stageChaserCrowd(benchBattle& scene, int chasers)
     int side = 64;
     while (side * side < chasers * 64 * 64)
         side *= 2;
-    scene.data.getArena()->setArenaSize(side, side);
     unitList* list = scene.units();
-    list->clearAll();
-    auto* fighter = new unitCreate;
-    fighter->unitType = poleon;
-    fighter->posX = fighter->posY = itofix(side / 2);
-    list->addCreate(fighter);
-    for (int i = 0; i < chasers; ++i) {
-        auto* request = new unitCreate;
-        request->unitType = chaser;
-        request->posX = itofix(std::rand() % side);
-        request->posY = itofix(std::rand() % side);
-        request->initArg0 = 15;
-        request->initArg1 = 60;
-        list->addCreate(request);
-    }
+    requestChaserCrowd(*scene.data.getArena(), *list, side, chasers, false);
     list->createUnits();
     for (int step = 0; step < crowdLeadSteps; ++step)
         scene.step(0, false);

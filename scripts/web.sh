@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The game in a browser page: installs what is missing, builds the Linux tree
-# (its picture file and icon go into the page), fetches and checks Allegro's
+# (its picture file, icon and table of settings go into the page), fetches and checks Allegro's
 # source, builds it once for the web with the project's platform layer
 # (allegro/web) and its patch, and builds the game with em++ into
 # build-web/site/, a folder any static web host serves.
@@ -62,6 +62,8 @@ main() {
     install_missing_packages "${GAME_PACKAGES[@]}" emscripten chromium
     log "the Linux build"
     bash "$ROOT/scripts/setup.sh" play
+    # The page's settings form reads the game's table of settings.
+    cmake --build "$ROOT/build" --target configdoc >/dev/null
     mkdir -p "$OUT"
     fetch_allegro_source "$OUT/apt"
     local allegro

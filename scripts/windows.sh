@@ -103,7 +103,7 @@ check_under_wine() {
     log "the game from the zip under Wine"
     rm -rf "$OUT/unpacked" "$OUT/screenshots"
     unzip -q "$zip" -d "$OUT/unpacked"
-    bash "$ROOT/tests/windows/wineSmokeTest.sh" "$OUT/unpacked/brox-$(project_version)" "$OUT/screenshots"
+    bash "$ROOT/tests/wine/wineSmokeTest.sh" "$OUT/unpacked/brox-$(project_version)" "$OUT/screenshots"
 }
 
 main() {

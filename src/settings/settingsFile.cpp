@@ -4,93 +4,21 @@
 // Allegro's own names of the keys, which need no keyboard driver.
 #include <allegro/internal/aintern.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
-#include "shell/dataObj.h"
+#include "shell/configTable.h"
 
 namespace {
 
-// What the settings program lets a setting hold; the game's reader itself
-// forgives more, and falls back to a default.
-struct valueRule {
-    const char* setting;
-    std::vector<int> choices;  // empty: any value from low to high
-    int low;
-    int high;
-};
-
-constexpr int lastAxis = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS - 1;
-constexpr int lastButton = MAX_JOYSTICK_BUTTONS - 1;
-
-const valueRule rules[] = {
-    {"resolution", {640, 800, 1024}, 0, 0},
-    {"colorDepth", {24, 32}, 0, 0},
-    {"windowed", {0, 1}, 0, 0},
-    {"controlThreshold", {}, -1, 32768},
-    {"soundVolume", {}, 0, 255},
-    {"musicVolume", {}, 0, 255},
-    {"joystick", {0, 1}, 0, 0},
-    {"joyDeadZone", {}, 0, 90},
-    {"joyMoveAxisX", {}, -1, lastAxis},
-    {"joyMoveAxisY", {}, -1, lastAxis},
-    {"joyDpadAxisX", {}, -1, lastAxis},
-    {"joyDpadAxisY", {}, -1, lastAxis},
-    {"joyAimAxisX", {}, -1, lastAxis},
-    {"joyAimAxisY", {}, -1, lastAxis},
-    {"joyFireAxis", {}, -1, lastAxis},
-    {"joyOrbitersAxis", {}, -1, lastAxis},
-    {"joyFire", {}, -1, lastButton},
-    {"joyOrbiters", {}, -1, lastButton},
-    {"joyBlast", {}, -1, lastButton},
-    {"joyPause", {}, -1, lastButton},
-    {"joyRestart", {}, -1, lastButton},
-};
-
-const char* const actionKeys[] = {"keyUp",    "keyDown",    "keyLeft",
-                                  "keyRight", "keyDefense", "keyMenu"};
-
-// The keys the game reads on its own, whatever the file says.
-const std::pair<int, const char*> fixedKeys[] = {
-    {KEY_TAB, "pauses and resumes"}, {KEY_ESC, "quits"}, {KEY_M, "mutes the sound"}};
-
 bool isActionKey(const std::string& setting)
 {
-    return std::find(std::begin(actionKeys), std::end(actionKeys), setting) != std::end(actionKeys);
-}
-
-const valueRule* ruleOf(const std::string& setting)
-{
-    for (const auto& rule : rules)
-        if (setting == rule.setting)
-            return &rule;
-    return nullptr;
-}
-
-std::string allowedValues(const valueRule& rule)
-{
-    if (rule.choices.empty())
-        return std::to_string(rule.low) + " to " + std::to_string(rule.high);
-    std::string list;
-    for (std::size_t i = 0; i < rule.choices.size(); ++i)
-        list += (i == 0                         ? ""
-                 : i + 1 == rule.choices.size() ? " or "
-                                                : ", ")
-                + std::to_string(rule.choices[i]);
-    return list;
-}
-
-bool allows(const valueRule& rule, int value)
-{
-    if (rule.choices.empty())
-        return value >= rule.low && value <= rule.high;
-    return std::find(rule.choices.begin(), rule.choices.end(), value) != rule.choices.end();
+    const configKey* entry = configTable::find(setting);
+    return entry != nullptr && entry->what == configKey::keySlot;
 }
 
 std::string upperCase(std::string text)
@@ -111,17 +39,29 @@ bool parseNumber(const std::string& text, int& value)
 
 void settingsFile::load()
 {
-    dataObj data;
-    data.readConfig();
-    load(data);
+    std::ifstream file;
+    if (configTable::open(file)) {
+        load(file);
+        return;
+    }
+    std::istringstream none;
+    load(none);
 }
 
-void settingsFile::load(const dataObj& data)
+void settingsFile::load(std::istream& file)
 {
     values.clear();
-    for (const auto& setting : dataObj::configKeys())
-        values[setting] = data.getConfigValue(setting);
-    readingStop = data.getConfigStop();
+    for (const auto& entry : configTable::keys())
+        values[entry.name] = entry.platformDefault();
+    // As in the game, the key map takes each slot's last value once the
+    // whole file is read, and every other setting takes effect at once.
+    readingStop = configTable::read(file, [this](const configKey& entry, int value) {
+        const bool slot = entry.what == configKey::keySlot;
+        values[entry.name] = slot ? value : entry.gameValue(value, values[entry.name]);
+    });
+    for (const auto& entry : configTable::keys())
+        if (entry.what == configKey::keySlot)
+            values[entry.name] = entry.gameValue(values[entry.name], entry.platformDefault());
 }
 
 const std::string& settingsFile::getReadingStop() const { return readingStop; }
@@ -136,33 +76,34 @@ std::string settingsFile::set(const std::string& setting, int value)
 {
     if (values.count(setting) == 0) {
         std::string known;
-        for (const auto& name : dataObj::configKeys())
-            known += (known.empty() ? "" : ", ") + name;
+        for (const auto& entry : configTable::keys())
+            known += (known.empty() ? "" : ", ") + std::string(entry.name);
         return "there is no setting \"" + setting + "\"; the settings are " + known;
     }
+    const configKey& entry = *configTable::find(setting);
     std::string problem;
-    if (isActionKey(setting)) {
-        problem = checkKey(setting, value);
-    } else if (const valueRule* rule = ruleOf(setting); rule != nullptr && !allows(*rule, value)) {
-        problem = setting + " is " + allowedValues(*rule) + ", not " + std::to_string(value);
-    }
+    if (entry.what == configKey::keySlot)
+        problem = checkKey(entry, value);
+    else if (!entry.allows(value))
+        problem = setting + " is " + entry.allowedValues() + ", not " + std::to_string(value);
     if (problem.empty())
         values[setting] = value;
     return problem;
 }
 
-std::string settingsFile::checkKey(const std::string& setting, int code) const
+std::string settingsFile::checkKey(const configKey& entry, int code) const
 {
-    if (code < 1 || code >= KEY_MAX)
-        return setting + " is a key code from 1 to " + std::to_string(KEY_MAX - 1) + ", not "
+    const std::string setting = entry.name;
+    if (!entry.allows(code))
+        return setting + " is a key code from " + entry.allowedValues() + ", not "
                + std::to_string(code);
-    for (const auto& [fixedCode, what] : fixedKeys)
-        if (code == fixedCode)
-            return setting + ": " + keyName(code) + " is fixed (it " + what
+    for (const auto& reserved : configTable::fixedKeys())
+        if (code == reserved.code)
+            return setting + ": " + keyName(code) + " is fixed (it " + reserved.what
                    + "); choose another key";
-    for (const char* other : actionKeys)
-        if (other != setting && get(other) == code)
-            return setting + ": " + keyName(code) + " is already the key of " + other
+    for (const auto& other : configTable::keys())
+        if (other.what == configKey::keySlot && other.name != setting && get(other.name) == code)
+            return setting + ": " + keyName(code) + " is already the key of " + other.name
                    + "; choose another key";
     return "";
 }
@@ -186,8 +127,8 @@ std::string settingsFile::assign(const std::string& assignment)
 std::string settingsFile::text() const
 {
     std::string text;
-    for (const auto& setting : dataObj::configKeys())
-        text += setting + " " + std::to_string(get(setting)) + "\n";
+    for (const auto& entry : configTable::keys())
+        text += std::string(entry.name) + " " + std::to_string(get(entry.name)) + "\n";
     return text;
 }
 

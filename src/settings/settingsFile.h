@@ -1,10 +1,11 @@
 #ifndef BROX_SETTINGSFILE_H
 #define BROX_SETTINGSFILE_H
 
+#include <iosfwd>
 #include <map>
 #include <string>
 
-class dataObj;
+#include "shell/configTable.h"
 
 // The configuration file as the settings program edits it: every setting with
 // the value the game would use, read by the game's own reader, checked when
@@ -13,12 +14,12 @@ class dataObj;
 class settingsFile {
 public:
     // In the working directory, where the game reads it.
-    static constexpr const char* fileName = "broxConfig.txt";
+    static constexpr const char* fileName = configTable::fileName;
 
     // Reads the file the game would read; a missing one gives the defaults.
     void load();
-    // Takes the values a data object has read.
-    void load(const dataObj& data);
+    // Reads configuration words as the game does, without a game to set.
+    void load(std::istream& file);
     // Where and why the game's reader stopped early in the file; empty when
     // it read the whole file.
     const std::string& getReadingStop() const;
@@ -43,7 +44,7 @@ public:
     static int keyCode(const std::string& name);
 
 private:
-    std::string checkKey(const std::string& setting, int code) const;
+    std::string checkKey(const configKey& entry, int code) const;
 
     std::map<std::string, int> values;
     std::string readingStop;

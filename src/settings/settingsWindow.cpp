@@ -12,6 +12,7 @@
 #include "audio/soundDevice.h"
 #include "audio/soundEffects.h"
 #include "input/gamepad.h"
+#include "shell/configTable.h"
 
 namespace {
 
@@ -28,32 +29,41 @@ std::atomic<bool> closeRequested{false};
 
 void onCloseButton() { closeRequested = true; }
 
-struct action {
-    const char* setting;
-    const char* label;
-};
-const action keyActions[] = {{"keyUp", "Up"},         {"keyDown", "Down"},
-                             {"keyLeft", "Left"},     {"keyRight", "Right"},
-                             {"keyDefense", "Blast"}, {"keyMenu", "Restart"}};
+// The table's settings of one kind, in its order.
+std::vector<const configKey*> settingsOf(configKey::target what)
+{
+    std::vector<const configKey*> found;
+    for (const auto& entry : configTable::keys())
+        if (entry.what == what)
+            found.push_back(&entry);
+    return found;
+}
+
+const std::vector<const configKey*> keyActions = settingsOf(configKey::keySlot);
 // The pad's buttons, then its axes, as the window lists them.
-constexpr int padButtonCount = 5;
-const action padControls[] = {{"joyFire", "Fire button"},
-                              {"joyOrbiters", "Orbiters button"},
-                              {"joyBlast", "Blast button"},
-                              {"joyPause", "Pause button"},
-                              {"joyRestart", "Restart button"},
-                              {"joyMoveAxisX", "Move X"},
-                              {"joyMoveAxisY", "Move Y"},
-                              {"joyDpadAxisX", "D-pad X"},
-                              {"joyDpadAxisY", "D-pad Y"},
-                              {"joyAimAxisX", "Aim X"},
-                              {"joyAimAxisY", "Aim Y"},
-                              {"joyFireAxis", "Fire trigger"},
-                              {"joyOrbitersAxis", "Orbit trigger"}};
-const int resolutions[] = {640, 800, 1024};
-const char* const resolutionLabels[] = {"640 x 480", "800 x 600", "1024 x 768"};
-const int depths[] = {24, 32};
-const char* const depthLabels[] = {"24-bit colour", "32-bit colour"};
+const std::vector<const configKey*> padControls = [] {
+    std::vector<const configKey*> controls = settingsOf(configKey::padButton);
+    const std::vector<const configKey*> axes = settingsOf(configKey::padAxis);
+    controls.insert(controls.end(), axes.begin(), axes.end());
+    return controls;
+}();
+const int padButtonCount = static_cast<int>(settingsOf(configKey::padButton).size());
+const configKey& resolutionSetting = *settingsOf(configKey::resolution).front();
+const configKey& depthSetting = *settingsOf(configKey::colorDepth).front();
+const configKey& windowedSetting = *settingsOf(configKey::windowed).front();
+
+// "Keys (Tab, Escape and M are fixed)"
+std::string fixedKeysHeading()
+{
+    const auto& fixed = configTable::fixedKeys();
+    std::string heading = "Keys (";
+    for (std::size_t i = 0; i < fixed.size(); ++i)
+        heading += std::string(i == 0                  ? ""
+                               : i + 1 == fixed.size() ? " and "
+                                                       : ", ")
+                   + fixed[i].name;
+    return heading + " are fixed)";
+}
 
 char* text(const char* literal) { return const_cast<char*>(literal); }
 
@@ -99,9 +109,10 @@ std::string valueName(int value) { return value < 0 ? "none" : std::to_string(va
 // A refusal names the actions as the window does ("Up", not "keyUp").
 std::string inPlayersWords(std::string message)
 {
-    for (const auto& [setting, label] : keyActions)
-        for (auto at = message.find(setting); at != std::string::npos; at = message.find(setting))
-            message.replace(at, std::strlen(setting), label);
+    for (const configKey* action : keyActions)
+        for (auto at = message.find(action->name); at != std::string::npos;
+             at = message.find(action->name))
+            message.replace(at, std::strlen(action->name), action->label);
     return message;
 }
 
@@ -109,6 +120,9 @@ std::string inPlayersWords(std::string message)
 
 settingsWindow::settingsWindow(settingsFile& edited) : file(edited)
 {
+    keysHeading = fixedKeysHeading();
+    keyLabels.resize(keyActions.size());
+    padLabels.resize(padControls.size());
     pathText = "File: " + (std::filesystem::current_path() / settingsFile::fileName).string();
     if (pathText.size() > messageWidth)
         pathText = "File: ..." + pathText.substr(pathText.size() - messageWidth + 9);
@@ -133,33 +147,36 @@ void settingsWindow::build()
 
     addObject(object(d_text_proc, 16, 44, 0, 8, text("Screen")));
     firstResolution = static_cast<int>(dialog.size());
-    for (int i = 0; i < 3; ++i) {
-        DIALOG radio = object(d_radio_proc, 16, 58 + 14 * i, 120, 10, text(resolutionLabels[i]));
+    for (std::size_t i = 0; i < resolutionSetting.choices.size(); ++i) {
+        DIALOG radio = object(d_radio_proc, 16, 58 + 14 * static_cast<int>(i), 120, 10,
+                              text(resolutionSetting.choices[i].label));
         radio.d1 = 1;
         addObject(radio);
     }
     windowedRadio = static_cast<int>(dialog.size());
     for (int i = 0; i < 2; ++i) {
         DIALOG radio = object(d_radio_proc, 160, 58 + 14 * i, 120, 10,
-                              text(i == 0 ? "in a window" : "full screen"));
+                              text(windowedSetting.labelOf(i == 0 ? 1 : 0)));
         radio.d1 = 2;
         addObject(radio);
     }
     fullScreenRadio = windowedRadio + 1;
     firstDepth = static_cast<int>(dialog.size());
-    for (int i = 0; i < 2; ++i) {
-        DIALOG radio = object(d_radio_proc, 16, 108 + 14 * i, 140, 10, text(depthLabels[i]));
+    for (std::size_t i = 0; i < depthSetting.choices.size(); ++i) {
+        DIALOG radio = object(d_radio_proc, 16, 108 + 14 * static_cast<int>(i), 140, 10,
+                              text(depthSetting.choices[i].label));
         radio.d1 = 3;
         addObject(radio);
     }
 
     addObject(object(d_text_proc, 16, 150, 0, 8, text("Sound")));
-    const char* const sliderNames[] = {"Sound volume", "Music volume"};
+    const configKey* const volumes[] = {configTable::find("soundVolume"),
+                                        configTable::find("musicVolume")};
     for (int i = 0; i < 2; ++i) {
         const int y = 166 + 18 * i;
-        addObject(object(d_text_proc, 16, y + 2, 0, 8, text(sliderNames[i])));
+        addObject(object(d_text_proc, 16, y + 2, 0, 8, text(volumes[i]->label)));
         DIALOG slider = object(volumeSliderProc, 130, y, 130, 12);
-        slider.d1 = 255;
+        slider.d1 = volumes[i]->high;
         addObject(slider);
         addObject(object(d_text_proc, 268, y + 2, 40, 8, sliderLabels[i].data()));
         (i == 0 ? soundVolumeSlider : musicVolumeSlider) = static_cast<int>(dialog.size()) - 2;
@@ -172,22 +189,23 @@ void settingsWindow::build()
     addObject(threshold);
 
     addObject(object(d_text_proc, 16, 262, 0, 8, text("Gamepad axes (choose, then move it)")));
-    addObject(object(d_text_proc, 344, 44, 0, 8, text("Keys (Tab, Escape and M are fixed)")));
+    addObject(object(d_text_proc, 344, 44, 0, 8, text(keysHeading.c_str())));
     firstKeyButton = static_cast<int>(dialog.size());
-    for (int i = 0; i < 6; ++i)
-        addObject(exitButton(344, 58 + 18 * i, 220, keyLabels[i].data()));
+    for (std::size_t i = 0; i < keyActions.size(); ++i)
+        addObject(exitButton(344, 58 + 18 * static_cast<int>(i), 220, keyLabels[i].data()));
 
     addObject(object(d_text_proc, 344, 176, 0, 8, text("Gamepad")));
     padCheck = static_cast<int>(dialog.size());
     addObject(object(d_check_proc, 344, 190, 220, 10, text("use the first gamepad")));
-    addObject(object(d_text_proc, 344, 210, 0, 8, text("Dead zone %")));
+    const configKey& deadZoneSetting = *configTable::find("joyDeadZone");
+    addObject(object(d_text_proc, 344, 210, 0, 8, text(deadZoneSetting.label)));
     DIALOG deadZone = object(d_slider_proc, 444, 208, 100, 12);
-    deadZone.d1 = 90;
+    deadZone.d1 = deadZoneSetting.high;
     deadZoneSlider = static_cast<int>(dialog.size());
     addObject(deadZone);
     addObject(object(d_text_proc, 552, 210, 40, 8, sliderLabels[2].data()));
     firstPadButton = static_cast<int>(dialog.size());
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < static_cast<int>(padControls.size()); ++i) {
         const bool button = i < padButtonCount;
         const int axis = i - padButtonCount;
         const int x = button ? 344 : 16 + 164 * (axis / 4);
@@ -219,12 +237,12 @@ void settingsWindow::build()
 
 void settingsWindow::showValues()
 {
-    for (int i = 0; i < 3; ++i)
-        if (file.get("resolution") == resolutions[i])
+    for (std::size_t i = 0; i < resolutionSetting.choices.size(); ++i)
+        if (file.get(resolutionSetting.name) == resolutionSetting.choices[i].value)
             dialog[firstResolution + i].flags |= D_SELECTED;
     dialog[file.get("windowed") == 1 ? windowedRadio : fullScreenRadio].flags |= D_SELECTED;
-    for (int i = 0; i < 2; ++i)
-        if (file.get("colorDepth") == depths[i])
+    for (std::size_t i = 0; i < depthSetting.choices.size(); ++i)
+        if (file.get(depthSetting.name) == depthSetting.choices[i].value)
             dialog[firstDepth + i].flags |= D_SELECTED;
     if (file.get("joystick") == 1)
         dialog[padCheck].flags |= D_SELECTED;
@@ -241,12 +259,12 @@ void settingsWindow::showValues()
 
 void settingsWindow::showLabels()
 {
-    for (int i = 0; i < 6; ++i)
-        std::snprintf(keyLabels[i].data(), keyLabels[i].size(), "%s: %s", keyActions[i].label,
-                      settingsFile::keyName(file.get(keyActions[i].setting)).c_str());
-    for (int i = 0; i < 13; ++i)
-        std::snprintf(padLabels[i].data(), padLabels[i].size(), "%s: %s", padControls[i].label,
-                      valueName(file.get(padControls[i].setting)).c_str());
+    for (std::size_t i = 0; i < keyActions.size(); ++i)
+        std::snprintf(keyLabels[i].data(), keyLabels[i].size(), "%s: %s", keyActions[i]->label,
+                      settingsFile::keyName(file.get(keyActions[i]->name)).c_str());
+    for (std::size_t i = 0; i < padControls.size(); ++i)
+        std::snprintf(padLabels[i].data(), padLabels[i].size(), "%s: %s", padControls[i]->label,
+                      valueName(file.get(padControls[i]->name)).c_str());
 }
 
 // Up to three lines, broken between words, each padded so that it covers
@@ -275,11 +293,11 @@ void settingsWindow::redrawMessage()
 
 void settingsWindow::captureKey(int index)
 {
-    const action& chosen = keyActions[index];
+    const configKey& chosen = *keyActions[index];
     say(std::string("Press the key for ") + chosen.label + ".");
     clear_keybuf();
     const int code = readkey() >> 8;
-    const std::string refused = file.set(chosen.setting, code);
+    const std::string refused = file.set(chosen.name, code);
     showLabels();
     say(refused.empty() ? std::string(chosen.label) + " is now " + settingsFile::keyName(code) + "."
                         : inPlayersWords(refused));
@@ -287,7 +305,7 @@ void settingsWindow::captureKey(int index)
 
 void settingsWindow::capturePad(int index)
 {
-    const action& chosen = padControls[index];
+    const configKey& chosen = *padControls[index];
     const bool isButton = index < padButtonCount;
     if (num_joysticks == 0) {
         say("No gamepad found: connect one, then open the settings again.");
@@ -323,7 +341,7 @@ void settingsWindow::capturePad(int index)
         say(std::string(chosen.label) + " stays as it was.");
         return;
     }
-    const std::string refused = file.set(chosen.setting, found);
+    const std::string refused = file.set(chosen.name, found);
     showLabels();
     say(refused.empty() ? std::string(chosen.label) + " is now " + valueName(found) + "."
                         : refused);
@@ -421,9 +439,11 @@ settingsWindow::outcome settingsWindow::run()
             return play;
         if (chosen == saveButton)
             saveChanges();
-        if (chosen >= firstKeyButton && chosen < firstKeyButton + 6)
+        if (chosen >= firstKeyButton
+            && chosen < firstKeyButton + static_cast<int>(keyActions.size()))
             captureKey(chosen - firstKeyButton);
-        if (chosen >= firstPadButton && chosen < firstPadButton + 13)
+        if (chosen >= firstPadButton
+            && chosen < firstPadButton + static_cast<int>(padControls.size()))
             capturePad(chosen - firstPadButton);
     }
 }

@@ -69,11 +69,12 @@ private:
     int closeWatch = 0;
     // The texts the dialog objects point at.
     std::array<std::array<char, 80>, 3> messageLines{};
-    std::array<std::array<char, 40>, 6> keyLabels{};
-    std::array<std::array<char, 40>, 13> padLabels{};
+    std::vector<std::array<char, 40>> keyLabels;
+    std::vector<std::array<char, 40>> padLabels;
     std::array<std::array<char, 12>, 3> sliderLabels{};
     std::array<char, 8> thresholdText{};
     std::string pathText;
+    std::string keysHeading;
 };
 
 #endif

@@ -10,6 +10,7 @@
 
 #include "battle/arena.h"
 #include "battle/videoSettings.h"
+#include "configTable.h"
 #include "input/inputObj.h"
 
 // The one game data object: screen settings, input state, arena and the
@@ -30,8 +31,6 @@ public:
     // Where and why the latest reading stopped before the end of the file
     // ("line 3: keyUp: ..."); empty when it read to the end.
     const std::string& getConfigStop() const;
-    // Every key the reader knows, in the order a written file holds them.
-    static const std::vector<std::string>& configKeys();
     // The value of a key as the game now uses it, as a file would give it
     // (-1 for a word that is no key).
     int getConfigValue(const std::string& setting) const;
@@ -55,6 +54,8 @@ public:
     void releaseDatafile();
 
 private:
+    void setConfigValue(const configKey& entry, int value);
+
     std::unique_ptr<videoSettings> video;
     std::unique_ptr<inputObj> input;
     std::unique_ptr<arena> battleArena;

@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include "byteWriter.h"
 #include "shell/datafileInspector.h"
 
 namespace {
@@ -33,11 +34,12 @@ void removeScratchFile() { std::remove(scratchFile.c_str()); }
 // The bytes as an uncompressed datafile on disk, the way the game finds it.
 void writeScratchFile(const std::vector<unsigned char>& bytes)
 {
+    std::vector<unsigned char> file;
+    putBig(file, F_NOPACK_MAGIC);
+    file.insert(file.end(), bytes.begin(), bytes.end());
     std::ofstream out(scratchFile, std::ios::binary | std::ios::trunc);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.put(static_cast<char>((F_NOPACK_MAGIC >> shift) & 0xff));
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     require(static_cast<bool>(out));
 }
 

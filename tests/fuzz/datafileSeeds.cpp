@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "byteWriter.h"
 #include "datWorkshop.h"
 #include "shell/datafileInspector.h"
 
@@ -24,31 +25,19 @@ namespace {
 
 using bytes = std::vector<unsigned char>;
 
-void put32(bytes& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
-}
-
-void put16(bytes& out, int value)
-{
-    out.push_back(static_cast<unsigned char>((value >> 8) & 0xff));
-    out.push_back(static_cast<unsigned char>(value & 0xff));
-}
-
 // One object: an optional NAME property, the type, the stored and the
 // unpacked size (the same: objects are stored raw) and the contents.
 void putObject(bytes& out, int type, const bytes& contents, const std::string& name)
 {
     if (!name.empty()) {
-        put32(out, DAT_PROPERTY);
-        put32(out, DAT_NAME);
-        put32(out, static_cast<std::uint32_t>(name.size()));
+        putBig(out, DAT_PROPERTY);
+        putBig(out, DAT_NAME);
+        putBig(out, static_cast<std::uint32_t>(name.size()));
         out.insert(out.end(), name.begin(), name.end());
     }
-    put32(out, static_cast<std::uint32_t>(type));
-    put32(out, static_cast<std::uint32_t>(contents.size()));
-    put32(out, static_cast<std::uint32_t>(contents.size()));
+    putBig(out, static_cast<std::uint32_t>(type));
+    putBig(out, static_cast<std::uint32_t>(contents.size()));
+    putBig(out, static_cast<std::uint32_t>(contents.size()));
     out.insert(out.end(), contents.begin(), contents.end());
 }
 
@@ -58,9 +47,9 @@ bytes bitmap(int bits, int side)
 {
     const int pixelBytes = bits == -32 ? 4 : bits == 32 ? 3 : (bits + 7) / 8;
     bytes contents;
-    put16(contents, bits);
-    put16(contents, side);
-    put16(contents, side);
+    putBig(contents, bits, 2);
+    putBig(contents, side, 2);
+    putBig(contents, side, 2);
     for (int i = 0; i < side * side * pixelBytes; ++i)
         contents.push_back(static_cast<unsigned char>(i * 37));
     return contents;
@@ -82,8 +71,8 @@ struct object {
 bytes datafile(const std::vector<object>& objects, bool named)
 {
     bytes out;
-    put32(out, DAT_MAGIC);
-    put32(out, static_cast<std::uint32_t>(objects.size()));
+    putBig(out, DAT_MAGIC);
+    putBig(out, static_cast<std::uint32_t>(objects.size()));
     for (std::size_t i = 0; i < objects.size(); ++i)
         putObject(out, objects[i].type, objects[i].contents,
                   named ? "PIC" + std::to_string(i) : "");

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "allegroTestEnv.h"
 #include "battle/battleMain.h"
+#include "byteWriter.h"
+#include "scratchFolder.h"
 #include "shell/dataObj.h"
 #include "shell/datafileInspector.h"
 
@@ -20,12 +20,6 @@
 namespace {
 
 using bytes = std::vector<unsigned char>;
-
-void put32(bytes& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
-}
 
 bytes operator+(bytes first, const bytes& second)
 {
@@ -38,9 +32,9 @@ bytes operator+(bytes first, const bytes& second)
 bytes object(int type, const bytes& contents)
 {
     bytes out;
-    put32(out, static_cast<std::uint32_t>(type));
-    put32(out, static_cast<std::uint32_t>(contents.size()));
-    put32(out, static_cast<std::uint32_t>(contents.size()));
+    putBig(out, static_cast<std::uint32_t>(type));
+    putBig(out, static_cast<std::uint32_t>(contents.size()));
+    putBig(out, static_cast<std::uint32_t>(contents.size()));
     return out + contents;
 }
 
@@ -49,9 +43,9 @@ bytes object(int type, const bytes& contents)
 bytes compressedObject(int type, const bytes& packed, int size)
 {
     bytes out;
-    put32(out, static_cast<std::uint32_t>(type));
-    put32(out, static_cast<std::uint32_t>(packed.size()));
-    put32(out, static_cast<std::uint32_t>(-size));
+    putBig(out, static_cast<std::uint32_t>(type));
+    putBig(out, static_cast<std::uint32_t>(packed.size()));
+    putBig(out, static_cast<std::uint32_t>(-size));
     return out + packed;
 }
 
@@ -59,9 +53,9 @@ bytes compressedObject(int type, const bytes& packed, int size)
 bytes property(int type, const std::string& value)
 {
     bytes out;
-    put32(out, DAT_PROPERTY);
-    put32(out, static_cast<std::uint32_t>(type));
-    put32(out, static_cast<std::uint32_t>(value.size()));
+    putBig(out, DAT_PROPERTY);
+    putBig(out, static_cast<std::uint32_t>(type));
+    putBig(out, static_cast<std::uint32_t>(value.size()));
     return out + bytes(value.begin(), value.end());
 }
 
@@ -74,8 +68,8 @@ const bytes onePixel = object(DAT_BITMAP, {0, 8, 0, 1, 0, 1, 7});
 bytes pictureFileWith(int odd, const bytes& oddObject)
 {
     bytes out;
-    put32(out, DAT_MAGIC);
-    put32(out, datafileInspector::requiredObjects);
+    putBig(out, DAT_MAGIC);
+    putBig(out, datafileInspector::requiredObjects);
     for (int index = 0; index < datafileInspector::requiredObjects; ++index)
         out = out + (index == odd ? oddObject : onePixel);
     return out;
@@ -85,7 +79,7 @@ bytes pictureFileWith(int odd, const bytes& oddObject)
 bytes nested(const bytes& second)
 {
     bytes out;
-    put32(out, 2);
+    putBig(out, 2);
     return out + onePixel + second;
 }
 
@@ -98,13 +92,11 @@ const bytes endTypeProperty = pictureFileWith(51, property(DAT_END, "PIC51") + o
 int initWith(const bytes& contents, std::string& output)
 {
     ensureHeadlessAllegro();
-    char folder[] = "/tmp/broxfuzzXXXXXX";
-    char previous[4096];
-    if (mkdtemp(folder) == nullptr || getcwd(previous, sizeof previous) == nullptr
-        || chdir(folder) != 0)
+    inScratchFolder inScratch;
+    if (!inScratch.entered())
         return -2;
     bytes file;
-    put32(file, F_NOPACK_MAGIC);
+    putBig(file, F_NOPACK_MAGIC);
     file = file + contents;
     std::ofstream(battleMain::datafileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()),
@@ -119,10 +111,7 @@ int initWith(const bytes& contents, std::string& output)
         std::fflush(stdout);
         output = testing::internal::GetCapturedStdout();
     }
-    std::remove(battleMain::datafileName);
-    const bool back = chdir(previous) == 0;
-    rmdir(folder);
-    return back ? result : -2;
+    return inScratch.leave() ? result : -2;
 }
 
 }  // namespace

@@ -9,8 +9,7 @@
 
 #include "battleHash.h"
 #include "battleTestKit.h"
-#include "population/unitCreate.h"
-#include "units/unitTypes.h"
+#include "chaserCrowd.h"
 
 namespace {
 
@@ -27,32 +26,16 @@ constexpr int rightButton = 2;
 // itofix shifts left, which is undefined for a negative number.
 fixed toFixed(int value) { return value < 0 ? -itofix(-value) : itofix(value); }
 
-void request(unitList& list, int type, int x, int y, int variant = 0)
-{
-    auto* spawn = new unitCreate;
-    spawn->unitType = type;
-    spawn->posX = itofix(x);
-    spawn->posY = itofix(y);
-    spawn->initArg0 = 15;
-    spawn->initArg1 = 60;
-    spawn->initArg2 = variant;
-    list.addCreate(spawn);
-}
-
 // The fighter amid chasers strewn over the arena, a few large ones, seekers
 // and heal orbs; a few chasers roam beyond the walls, two of them touching.
 void stageCrowd(headlessBattle& game)
 {
     std::srand(crowdSeed);
-    game.data.getArena()->setArenaSize(crowdSide, crowdSide);
     unitList& list = *game.units();
-    list.clearAll();
-    request(list, poleon, crowdSide / 2, crowdSide / 2);
-    for (int i = 0; i < crowdChasers; ++i)
-        request(list, chaser, std::rand() % crowdSide, std::rand() % crowdSide, i % 200 == 7);
+    requestChaserCrowd(*game.data.getArena(), list, crowdSide, crowdChasers, true);
     for (int i = 0; i < 8; ++i) {
-        request(list, seeker, std::rand() % crowdSide, std::rand() % crowdSide);
-        request(list, healOrb, std::rand() % crowdSide, std::rand() % crowdSide);
+        requestAnywhere(list, seeker, crowdSide);
+        requestAnywhere(list, healOrb, crowdSide);
     }
     list.createUnits();
     // Unstunnable, so that it keeps firing amid the crowd.
@@ -81,11 +64,7 @@ void playStep(headlessBattle& game, int step)
     if (step < guardedSteps)
         for (unit* fighter : game.units()->search(game.units()->getUnits(), searchByType, poleon))
             fighter->setHP(fighter->getMaxHP());
-    game.units()->cullUnits();
-    game.data.getInputObj()->processInput(640, 480, true);
-    game.battle.applyInput();
-    ++frameCount;
-    game.units()->cullUnits();
+    stepBattle(game.battle, game.data);
 }
 
 struct crowdRun {

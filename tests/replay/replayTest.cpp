@@ -18,6 +18,8 @@
 #include "battleHash.h"
 #include "battleTestKit.h"
 #include "population/loader.h"
+#include "recordingPlayers.h"
+#include "scriptedPlayer.h"
 #include "units/broxMath.h"
 
 namespace {
@@ -41,9 +43,9 @@ bool isFighting(int state) { return state == stateFighting || state == stateLast
 // it keeps away from the nearest enemy, aims at it with the mouse, fires in
 // bursts, calls orbiters and sets off blasts when it can pay for them,
 // pauses now and then and restarts the round on a schedule.
-class scriptedPlayer {
+class cautiousPlayer : public scriptedPlayer {
 public:
-    void act(headlessBattle& game, long pass)
+    void act(headlessBattle& game, long pass) override
     {
         releaseClicks();
         const unitList& units = *game.units();
@@ -64,6 +66,26 @@ public:
         pauseAndRestart(game.battle, pass);
         mouse_x = 320 + 8 * aimX;
         mouse_y = 240 + 8 * aimY;
+    }
+
+    // The harness keeps the fighter alive, except in stretches of 3000
+    // passes out of every 9000, so that it wins the rounds and still loses
+    // some.
+    void guard(unitList& units, long pass) override
+    {
+        if (pass % 9000 >= 6000)
+            return;
+        for (unit* member : units.search(units.getUnits(), searchByType, poleon))
+            if (member->getHP() < 700)
+                member->setHP(member->getMaxHP());
+    }
+
+    // Now and then no tick, now and then two piled up.
+    int ticks(long pass) override
+    {
+        if (pass % 11 == 5)
+            return 0;
+        return pass % 7 == 3 ? 2 : 1;
     }
 
     void mickeys(int& x, int& y) const
@@ -176,25 +198,6 @@ private:
     long pausedAt = -1;
 };
 
-// Ticks a pass answers for: now and then none, now and then two piled up.
-int ticksOf(long pass)
-{
-    if (pass % 11 == 5)
-        return 0;
-    return pass % 7 == 3 ? 2 : 1;
-}
-
-// The harness keeps the fighter alive, except in stretches of 3000 passes
-// out of every 9000, so that it wins the rounds and still loses some.
-void guard(unitList& units, long pass)
-{
-    if (pass % 9000 >= 6000)
-        return;
-    for (unit* member : units.search(units.getUnits(), searchByType, poleon))
-        if (member->getHP() < 700)
-            member->setHP(member->getMaxHP());
-}
-
 struct replayRecord {
     std::vector<checkpoint> checkpoints;
     std::set<int> roundsWon;
@@ -206,38 +209,15 @@ struct replayRecord {
     std::set<int> piecesPlayed;
 };
 
-// Sound only listens: the game is played with its cues attached, and must
-// still play out as recorded.
-class heardEffects : public samplePlayer {
-public:
-    explicit heardEffects(std::set<int>& effects) : heard(effects) {}
-    void play(int effect, int) override { heard.insert(effect); }
-
-private:
-    std::set<int>& heard;
-};
-
-// So does the music.
-class heardMusic : public musicPlayer {
-public:
-    explicit heardMusic(std::set<int>& pieces) : heard(pieces) {}
-    void startPiece(int piece) override { heard.insert(piece); }
-    void setLevel(int) override {}
-
-private:
-    std::set<int>& heard;
-};
-
 // What one pass changed that the record counts.
-void notePass(replayRecord& record, const headlessBattle& game, int stateBefore, bool pausedBefore)
+void notePass(replayRecord& record, const headlessBattle& game, const playedPass& played)
 {
-    const int state = game.battle.getState();
-    if (state == stateWon && stateBefore != stateWon)
+    if (played.won())
         record.roundsWon.insert(game.battle.getRound());
-    if (state == stateLost && stateBefore != stateLost)
+    if (played.lost())
         ++record.losses;
-    if (isFighting(stateBefore) && isFighting(state)) {
-        if (!pausedBefore && gamePaused)
+    if (isFighting(played.stateBefore) && isFighting(played.state)) {
+        if (!played.pausedBefore && gamePaused)
             ++record.pauses;
         // Only F10 starts a round over straight into the fight.
         if (frameCount == 0)
@@ -250,42 +230,31 @@ replayRecord playScriptedGame()
     replayRecord record;
     headlessBattle game;
     EXPECT_EQ(game.initResult, 0);
-    heardEffects listener(record.effectsHeard);
+    // Sound only listens: the game is played with its cues attached, and
+    // must still play out as recorded.
+    recordingPlayer listener;
     soundCues cues(listener, game.data);
     game.battle.setSoundCues(&cues);
-    heardMusic music(record.piecesPlayed);
+    recordingMusic music;
     musicCues musicChoice(music, game.data);
     game.battle.setMusicCues(&musicChoice);
-    scriptedPlayer player;
+    cautiousPlayer player;
     inputObj& input = *game.data.getInputObj();
     input.setControlThreshold(replayControlThreshold);
     input.setMickeySource([&player](int& x, int& y) { player.mickeys(x, y); });
     std::srand(replaySeed);
     game.battle.restart(false, true);
-    long steps = 0;
-    for (long pass = 0; steps < replaySteps; ++pass) {
-        const int stateBefore = game.battle.getState();
-        const bool pausedBefore = gamePaused;
-        const int countBefore = frameCount;
-        player.act(game, pass);
-        guard(*game.units(), pass);
-        for (int tick = ticksOf(pass); tick > 0; --tick)
-            incFrameTick();
-        game.battle.go();
-        notePass(record, game, stateBefore, pausedBefore);
-        // A step shows as the step counter rising by one, or falling to 1
-        // when the pass started a round over.
-        if (frameCount != countBefore + 1 && !(frameCount == 1 && countBefore > 1))
-            continue;
-        ++steps;
+    playSteps(game, player, replaySteps, [&](const playedPass& played) {
+        notePass(record, game, played);
+        if (!played.stepped)
+            return;
         for (const unit* member : game.units()->getUnits())
             record.typesSeen.insert(member->getUnitType());
-        if (steps % checkpointSteps == 0)
-            record.checkpoints.push_back(checkpointOf(steps, stateOf(game)));
-    }
-    for (int code = 0; code < KEY_MAX; ++code)
-        key[code] = 0;
-    mouse_b = 0;
+        if (played.steps % checkpointSteps == 0)
+            record.checkpoints.push_back(checkpointOf(played.steps, stateOf(game)));
+    });
+    record.effectsHeard = listener.effects();
+    record.piecesPlayed = std::set<int>(music.started.begin(), music.started.end());
     return record;
 }
 

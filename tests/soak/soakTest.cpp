@@ -17,6 +17,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "battleTestKit.h"
+#include "scriptedPlayer.h"
 
 namespace {
 
@@ -60,12 +61,15 @@ constexpr std::size_t heapSlackBytes = 16 * 1024;
 // for random stretches, the other controls clicked now and then, the mouse
 // anywhere, even off the screen. The timer now and then ticks late or not
 // at all.
-class randomPlayer {
+class randomPlayer : public scriptedPlayer {
 public:
     explicit randomPlayer(unsigned seed) : random(seed) {}
 
-    void act(int width, int height)
+    void act(headlessBattle& game, long) override
     {
+        int width = 0;
+        int height = 0;
+        game.data.getVideoSettings()->getResolution(width, height);
         for (int code : {KEY_W, KEY_A, KEY_S, KEY_D})
             key[code] = held(key[code] != 0, 12);
         key[KEY_SPACE] = clicked(key[KEY_SPACE] != 0, 80);
@@ -78,26 +82,28 @@ public:
         mouse_y = within(-40, height + 40);
     }
 
-    int ticks()
-    {
-        if (chance(20))
-            return 0;
-        return chance(20) ? 2 : 1;
-    }
-
-    // Whether the harness guards the fighter on this pass. This player
-    // never moves the mouse (the replay's scripted player does), so the
+    // This player never moves the mouse (the replay's does), so the
     // fighter only ever fires upward and would lose every round on its own:
     // in long guarded stretches its hit points are kept full, so that it
     // survives, can pay for blasts and wins; in short stretches between
     // them it is left alone and loses.
-    bool guarding()
+    void guard(unitList& units, long) override
     {
         if (--stretchLeft <= 0) {
             guarded = !guarded;
             stretchLeft = guarded ? within(1000, 3000) : within(100, 600);
         }
-        return guarded;
+        if (guarded)
+            for (unit* member :
+                 units.search(units.getUnits(), searchByAffiliation, affiliationPlayer))
+                member->setHP(member->getMaxHP());
+    }
+
+    int ticks(long) override
+    {
+        if (chance(20))
+            return 0;
+        return chance(20) ? 2 : 1;
     }
 
 private:
@@ -146,46 +152,21 @@ struct soakRecord {
     std::array<roundStarts, roundKinds> starts{};
 };
 
-void healFighter(unitList& units)
-{
-    for (unit* member : units.search(units.getUnits(), searchByAffiliation, affiliationPlayer))
-        member->setHP(member->getMaxHP());
-}
-
 bool isBanner(int state) { return state == stateWon || state == stateLost; }
 
-// Plays pass by pass until the given number of simulation steps has run.
-// A step shows as frameCount rising by one, or falling to 1 when the pass
-// started a round over; steps that F10 undoes on the same pass go uncounted.
-soakRecord soak(headlessBattle& game, randomPlayer& player, long steps)
+// What one pass changed that the record counts.
+void notePass(soakRecord& record, headlessBattle& game, const playedPass& played)
 {
-    soakRecord record;
-    int width = 0;
-    int height = 0;
-    game.data.getVideoSettings()->getResolution(width, height);
-    while (record.steps < steps) {
-        const int stateBefore = game.battle.getState();
-        const int countBefore = frameCount;
-        player.act(width, height);
-        if (player.guarding())
-            healFighter(*game.units());
-        frameTick = player.ticks();
-        game.battle.go();
-        if (frameCount == countBefore + 1 || (frameCount == 1 && countBefore > 1))
-            ++record.steps;
-        const int state = game.battle.getState();
-        if (state == stateWon && stateBefore != stateWon) {
-            ++record.wins;
-            record.won.at(game.battle.getRound() + 1) = true;
-        }
-        if (state == stateLost && stateBefore != stateLost)
-            ++record.losses;
-        if (isBanner(stateBefore) && !isBanner(state))
-            record.starts.at(game.battle.getRound() + 1).note(liveHeapBytes());
-        record.largestPopulation =
-            std::max(record.largestPopulation, game.units()->getUnits().size());
+    record.steps = played.steps;
+    if (played.won()) {
+        ++record.wins;
+        record.won.at(game.battle.getRound() + 1) = true;
     }
-    return record;
+    if (played.lost())
+        ++record.losses;
+    if (isBanner(played.stateBefore) && !isBanner(played.state))
+        record.starts.at(game.battle.getRound() + 1).note(liveHeapBytes());
+    record.largestPopulation = std::max(record.largestPopulation, game.units()->getUnits().size());
 }
 
 std::size_t heapGrowth(const soakRecord& record)
@@ -220,7 +201,7 @@ void warmUp()
 }
 
 // Round 0 again from a seeded generator, so that every run is the same,
-// then the soak; the controls are let go afterwards.
+// then the soak.
 soakRecord playSeededGame(long steps)
 {
     soakRecord record;
@@ -230,11 +211,9 @@ soakRecord playSeededGame(long steps)
         std::srand(soakSeed);
         game.battle.restart(false, true);
         randomPlayer player(soakSeed);
-        record = soak(game, player, steps);
+        playSteps(game, player, steps,
+                  [&](const playedPass& played) { notePass(record, game, played); });
     }
-    for (int code : {KEY_W, KEY_A, KEY_S, KEY_D, KEY_SPACE, KEY_TAB, KEY_F10})
-        key[code] = 0;
-    mouse_b = 0;
     return record;
 }
 

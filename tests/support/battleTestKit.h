@@ -6,11 +6,10 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
-
 #include "allegroTestEnv.h"
 #include "battle/battleMain.h"
 #include "population/unitList.h"
+#include "scratchFolder.h"
 #include "shell/dataObj.h"
 #include "shell/main.h"
 
@@ -33,13 +32,11 @@ public:
         windowFocused = true;
         data.getVideoSettings()->setResolution(resolutionX, resolutionY);
         const std::string picData = BROX_PICDATA;
-        char previous[4096];
-        if (getcwd(previous, sizeof previous) == nullptr)
-            previous[0] = '\0';
-        if (chdir(picData.substr(0, picData.rfind('/')).c_str()) == 0) {
+        workingFolder withPictures(picData.substr(0, picData.rfind('/')));
+        if (withPictures.entered()) {
             battle.setDataObj(&data);
             initResult = battle.init();
-            if (chdir(previous) != 0)
+            if (!withPictures.leave())
                 initResult = -2;
         }
     }

@@ -11,23 +11,13 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "byteWriter.h"
+
 namespace {
 
 using bytes = std::vector<unsigned char>;
 
 constexpr int pictureCount = 55;
-
-void putLittle(bytes& out, std::uint32_t value, int width)
-{
-    for (int i = 0; i < width; ++i)
-        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
-void putBig(bytes& out, std::uint32_t value, int width)
-{
-    for (int i = width - 1; i >= 0; --i)
-        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
 
 void append(bytes& out, const std::string& text)
 {
@@ -45,23 +35,15 @@ std::string pictureName(int index)
 
 datWorkshop::datWorkshop()
 {
-    char name[] = "/tmp/broxdatXXXXXX";
-    if (mkdtemp(name) == nullptr)
+    if (!scratch.made())
         throw std::runtime_error("no scratch folder for dat");
-    root = name;
-}
-
-datWorkshop::~datWorkshop()
-{
-    std::error_code error;
-    std::filesystem::remove_all(root, error);
 }
 
 bool datWorkshop::dat(const std::string& arguments)
 {
     const std::string logName = path("dat.log");
     const std::string command =
-        "cd '" + root + "' && '" BROX_DAT "' " + arguments + " >'" + logName + "' 2>&1";
+        "cd '" + folder() + "' && '" BROX_DAT "' " + arguments + " >'" + logName + "' 2>&1";
     const bool worked = std::system(command.c_str()) == 0;
     std::ifstream log(logName);
     const std::string printed{std::istreambuf_iterator<char>(log),

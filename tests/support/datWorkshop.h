@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "scratchFolder.h"
+
 // A scratch folder in which Allegro's own dat utility builds picture files
 // the way a player or modder would, from source files written here in code:
 // pictures, sounds, a tune, fonts and nested folders. Allegro must be
@@ -11,13 +13,11 @@
 class datWorkshop {
 public:
     datWorkshop();
-    // Removes the folder and all in it.
-    ~datWorkshop();
     datWorkshop(const datWorkshop&) = delete;
     datWorkshop& operator=(const datWorkshop&) = delete;
 
-    const std::string& folder() const { return root; }
-    std::string path(const std::string& name) const { return root + "/" + name; }
+    const std::string& folder() const { return scratch.folder(); }
+    std::string path(const std::string& name) const { return folder() + "/" + name; }
 
     // Runs dat in the folder with the arguments, shell words naming files
     // of the folder; false when it fails. report() then says so, with
@@ -56,7 +56,7 @@ public:
     bool buildEveryKind(const std::string& file, int nesting);
 
 private:
-    std::string root;
+    scratchFolder scratch;
     std::string lastReport;
 };
 

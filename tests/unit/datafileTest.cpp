@@ -23,7 +23,9 @@
 
 #include "allegroTestEnv.h"
 #include "battle/battleMain.h"
+#include "byteWriter.h"
 #include "datWorkshop.h"
+#include "scratchFolder.h"
 #include "shell/dataObj.h"
 #include "shell/datafileInspector.h"
 
@@ -34,24 +36,12 @@ struct datafileObject {
     std::vector<unsigned char> payload;
 };
 
-void putBig32(std::vector<unsigned char>& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
-}
-
-void putBig16(std::vector<unsigned char>& out, std::uint16_t value)
-{
-    out.push_back(static_cast<unsigned char>(value >> 8));
-    out.push_back(static_cast<unsigned char>(value));
-}
-
 datafileObject bitmapObject()
 {
     datafileObject object{DAT_BITMAP, {}};
-    putBig16(object.payload, 24);
-    putBig16(object.payload, 2);
-    putBig16(object.payload, 2);
+    putBig(object.payload, 24, 2);
+    putBig(object.payload, 2, 2);
+    putBig(object.payload, 2, 2);
     object.payload.insert(object.payload.end(), 2 * 2 * 3, 0x80);
     return object;
 }
@@ -62,13 +52,13 @@ datafileObject dataObject() { return datafileObject{DAT_DATA, {1, 2, 3, 4}}; }
 std::vector<unsigned char> datafileBytes(const std::vector<datafileObject>& objects)
 {
     std::vector<unsigned char> out;
-    putBig32(out, F_NOPACK_MAGIC);
-    putBig32(out, DAT_MAGIC);
-    putBig32(out, static_cast<std::uint32_t>(objects.size()));
+    putBig(out, F_NOPACK_MAGIC);
+    putBig(out, DAT_MAGIC);
+    putBig(out, static_cast<std::uint32_t>(objects.size()));
     for (const datafileObject& object : objects) {
-        putBig32(out, static_cast<std::uint32_t>(object.type));
-        putBig32(out, static_cast<std::uint32_t>(object.payload.size()));
-        putBig32(out, static_cast<std::uint32_t>(object.payload.size()));
+        putBig(out, static_cast<std::uint32_t>(object.type));
+        putBig(out, static_cast<std::uint32_t>(object.payload.size()));
+        putBig(out, static_cast<std::uint32_t>(object.payload.size()));
         out.insert(out.end(), object.payload.begin(), object.payload.end());
     }
     return out;
@@ -89,11 +79,10 @@ protected:
     void SetUp() override
     {
         ensureHeadlessAllegro();
-        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-        ASSERT_EQ(chdir(shop.folder().c_str()), 0);
+        ASSERT_TRUE(inShop.entered());
     }
 
-    void TearDown() override { ASSERT_EQ(chdir(previous), 0); }
+    void TearDown() override { ASSERT_TRUE(inShop.leave()); }
 
     void writeFile(const std::vector<unsigned char>& bytes)
     {
@@ -114,7 +103,7 @@ protected:
 
     // The test's folder, in which dat builds picture files.
     datWorkshop shop;
-    char previous[4096] = {};
+    workingFolder inShop{shop.folder()};
     dataObj data;
 };
 
@@ -226,7 +215,7 @@ TEST(DatafileInspectorTest, PropertiesAndNestedFilesAreWalked)
 {
     std::vector<datafileObject> objects = completeObjects();
     datafileObject nested{DAT_FILE, {}};
-    putBig32(nested.payload, 1);
+    putBig(nested.payload, 1);
     const std::vector<unsigned char> inner = unpacked({bitmapObject()});
     // The nested file's body: its count and one object, without DAT_MAGIC.
     nested.payload.insert(nested.payload.end(), inner.begin() + 8, inner.end());
@@ -236,9 +225,9 @@ TEST(DatafileInspectorTest, PropertiesAndNestedFilesAreWalked)
 
     // A "NAME" property in front of the first object.
     std::vector<unsigned char> named(bytes.begin(), bytes.begin() + 8);
-    putBig32(named, DAT_PROPERTY);
-    putBig32(named, DAT_ID('N', 'A', 'M', 'E'));
-    putBig32(named, 3);
+    putBig(named, DAT_PROPERTY);
+    putBig(named, DAT_ID('N', 'A', 'M', 'E'));
+    putBig(named, 3);
     named.insert(named.end(), {'b', 'g', '0'});
     named.insert(named.end(), bytes.begin() + 8, bytes.end());
     EXPECT_EQ(datafileInspector::unpackedProblem(named), "");
@@ -256,15 +245,15 @@ namespace {
 datafileObject narrowMonoFont()
 {
     datafileObject font{DAT_FONT, {}};
-    putBig16(font.payload, 0);
-    putBig16(font.payload, 1);
+    putBig(font.payload, 0, 2);
+    putBig(font.payload, 1, 2);
     font.payload.push_back(1);
-    putBig32(font.payload, 'a');
-    putBig32(font.payload, 'b');
+    putBig(font.payload, 'a');
+    putBig(font.payload, 'b');
     for (const int width : {5, 8}) {
         const int height = width == 5 ? 2 : 1;
-        putBig16(font.payload, static_cast<std::uint16_t>(width));
-        putBig16(font.payload, static_cast<std::uint16_t>(height));
+        putBig(font.payload, width, 2);
+        putBig(font.payload, height, 2);
         font.payload.insert(font.payload.end(), static_cast<std::size_t>(height), 0xa5);
     }
     return font;
@@ -281,9 +270,7 @@ std::vector<unsigned char> withRingCopyAt29(int ringPosition)
     std::size_t at = 8;
     for (int index = 0; index < 29; ++index)
         at += 12 + objects[index].payload.size();
-    const std::uint32_t packedThree = static_cast<std::uint32_t>(-3);
-    for (int shift = 24, field = 8; shift >= 0; shift -= 8, ++field)
-        bytes[at + field] = static_cast<unsigned char>(packedThree >> shift);
+    setBig(bytes, at + 8, static_cast<std::uint32_t>(-3));
     return bytes;
 }
 
@@ -322,7 +309,7 @@ TEST_F(DatafileTest, WholeFileCopiesFromRingBytesNotYetWrittenAreRefused)
 {
     const std::uint32_t packMagic = F_PACK_MAGIC;
     std::vector<unsigned char> file;
-    putBig32(file, packMagic);
+    putBig(file, packMagic);
     // Three bytes copied from the ring's zero start; then from its end.
     file.insert(file.end(), {0x00, 0x00, 0x00});
     writeFile(file);
@@ -381,13 +368,6 @@ std::int64_t big32(const fileBytes& file, std::size_t at)
     for (std::size_t i = at; i < at + 4; ++i)
         value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << 8 | file[i]);
     return value;
-}
-
-void putBig32At(fileBytes& file, std::size_t at, std::int64_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        file[at + i] =
-            static_cast<unsigned char>(static_cast<std::uint32_t>(value) >> (24 - 8 * i));
 }
 
 // Where the contents of the file's last object begin: after its type, its
@@ -519,25 +499,23 @@ TEST_F(DatafileTest, DamagedObjectsOfEveryKindAreRefusedInOneLine)
     const damage damages[] = {
         // A frame more than the sample holds; a depth samples do not have.
         {"-t SAMP", "q_sound.wav", "-c0", DAT_SAMPLE,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 4, 7); },
-         "its sample is damaged"},
+         [](fileBytes& file, std::size_t at) { setBig(file, at + 4, 7); }, "its sample is damaged"},
         {"-t SAMP", "q_sound.wav", "-c0", DAT_SAMPLE,
          [](fileBytes& file, std::size_t at) { file[at + 1] = 12; }, "its sample is damaged"},
         // A first track longer than its data.
         {"-t MIDI", "q_tune.mid", "-c0", DAT_MIDI,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 2, 13); },
-         "its music is damaged"},
+         [](fileBytes& file, std::size_t at) { setBig(file, at + 2, 13); }, "its music is damaged"},
         // A range neither mono nor colour; one glyph more than the range holds.
         {"-t FONT", "q_font.fnt", "-c0", DAT_FONT,
          [](fileBytes& file, std::size_t at) { file[at + 4] = 2; }, "its font is damaged"},
         {"-t FONT", "q_glyphs.bmp", "-c0", DAT_FONT,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 9, '~' + 1); },
+         [](fileBytes& file, std::size_t at) { setBig(file, at + 9, '~' + 1); },
          "its font is damaged"},
         // A run longer than the sprite's row; a wrong size of its runs in memory.
         {"-t RLE -bpp 8", "q_sprite.bmp", "-c0", DAT_RLE_SPRITE,
          [](fileBytes& file, std::size_t at) { file[at + 10] = 3; }, "its sprite is damaged"},
         {"-t RLE -bpp 32", "q_sprite.bmp", "-c0", DAT_RLE_SPRITE,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at + 6, big32(file, at + 6) + 1); },
+         [](fileBytes& file, std::size_t at) { setBig(file, at + 6, big32(file, at + 6) + 1); },
          "its sprite is damaged"},
         {"-t CMP -bpp 16", "q_sprite.bmp", "-c0", DAT_C_SPRITE,
          [](fileBytes& file, std::size_t at) { file[at + 1] = 7; },
@@ -546,17 +524,17 @@ TEST_F(DatafileTest, DamagedObjectsOfEveryKindAreRefusedInOneLine)
         {"-t PAL", "q_glyphs.bmp", "-c0", DAT_PALETTE,
          [](fileBytes& file, std::size_t at) {
              file.pop_back();
-             putBig32At(file, at - 8, PAL_SIZE * 4 - 1);
-             putBig32At(file, at - 4, PAL_SIZE * 4 - 1);
+             setBig(file, at - 8, PAL_SIZE * 4 - 1);
+             setBig(file, at - 4, PAL_SIZE * 4 - 1);
          },
          "its palette is damaged"},
         // A datafile of no objects that claims one.
         {"-t FILE", "z_empty.dat", "-c0", DAT_FILE,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at, 1); },
+         [](fileBytes& file, std::size_t at) { setBig(file, at, 1); },
          "it claims more objects than it holds"},
         // An object compressed on its own that claims a byte more than it holds.
         {"-t SAMP", "q_sound.wav", "-c1", DAT_SAMPLE,
-         [](fileBytes& file, std::size_t at) { putBig32At(file, at - 4, big32(file, at - 4) - 1); },
+         [](fileBytes& file, std::size_t at) { setBig(file, at - 4, big32(file, at - 4) - 1); },
          "its compressed contents are damaged"},
     };
     for (const damage& expected : damages) {

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "scratchFolder.h"
 #include "settings/settingsFile.h"
+#include "shell/configTable.h"
 #include "shell/dataObj.h"
 
 namespace {
@@ -22,19 +23,7 @@ namespace fs = std::filesystem;
 // and the game work in theirs.
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "broxsettingsXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        previous = fs::current_path();
-        fs::current_path(folder);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void SetUp() override { ASSERT_TRUE(here.entered()); }
 
     static void writeFile(const std::string& text)
     {
@@ -46,8 +35,7 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder;
-    fs::path previous;
+    inScratchFolder here;
 };
 
 // A value other than the default for every key, each one the game uses as
@@ -67,8 +55,9 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
 {
     settingsFile settings;
     settings.load();
-    ASSERT_EQ(changed.size(), dataObj::configKeys().size()) << "a key without a test value";
-    for (const auto& setting : dataObj::configKeys()) {
+    ASSERT_EQ(changed.size(), configTable::keys().size()) << "a key without a test value";
+    for (const auto& entry : configTable::keys()) {
+        const std::string setting = entry.name;
         ASSERT_NE(settings.get(setting), changed.at(setting)) << setting << " is at its default";
         EXPECT_EQ(settings.set(setting, changed.at(setting)), "") << setting;
     }
@@ -80,7 +69,8 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
     std::istringstream lines(fileText());
     std::string word;
     int value = 0;
-    for (const auto& setting : dataObj::configKeys()) {
+    for (const auto& entry : configTable::keys()) {
+        const std::string setting = entry.name;
         EXPECT_EQ(game.getConfigValue(setting), changed.at(setting)) << setting;
         ASSERT_TRUE(lines >> word >> value);
         EXPECT_EQ(word, setting);
@@ -91,6 +81,31 @@ TEST_F(SettingsFileTest, EveryKeyWrittenIsReadBackByTheGameOnceInTheReadersOrder
     settingsFile again;
     again.load();
     EXPECT_EQ(again.text(), settings.text());
+}
+
+// The settings program reads with the table's rules, the game with its
+// objects: both must end with the same values, defaults included.
+TEST(SettingsFileReadingTest, EveryFileGivesTheValuesTheGamePlaysWith)
+{
+    const char* const files[] = {
+        "",
+        "resolution 1280 colorDepth 16 windowed 2 controlThreshold -40000 soundVolume 300 "
+        "musicVolume -5 joystick 5 joyDeadZone 95 joyAimAxisX 15 joyDpadAxisY -1",
+        "keyUp 17 keyUp 0 keyDown -1 keyLeft 200 keyRight 16 joyFire 3 joyFire 99 joyPause 31",
+        "resolution 800x600 Resolution 1024 12 13 joystick 0 joyDeadZone 90 keyMenu",
+        "resolution 1024 colorDepth 32 windowed 1 keyDefense 59 soundVolume 0 joyRestart -1"};
+    for (const char* text : files) {
+        std::istringstream forGame(text);
+        std::istringstream forProgram(text);
+        dataObj game;
+        game.readConfig(forGame);
+        settingsFile program;
+        program.load(forProgram);
+        EXPECT_EQ(program.getReadingStop(), game.getConfigStop()) << text;
+        for (const auto& entry : configTable::keys())
+            EXPECT_EQ(program.get(entry.name), game.getConfigValue(entry.name))
+                << entry.name << " after \"" << text << "\"";
+    }
 }
 
 TEST_F(SettingsFileTest, RefusalsSayWhyAndChangeNothing)

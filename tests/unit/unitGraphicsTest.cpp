@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "allegroTestEnv.h"
-#include "population/unitCreate.h"
 #include "population/unitGraphics.h"
 
 TEST(UnitGraphicsTest, slotsPictureSizeAndBounds)
@@ -28,13 +27,4 @@ TEST(UnitGraphicsTest, slotsPictureSizeAndBounds)
     EXPECT_EQ(table.getSizeOfVector(-1), -1);
     destroy_bitmap(small);
     destroy_bitmap(large);
-}
-
-TEST(UnitCreateTest, freshRequestHasNoOwnerAndZeroes)
-{
-    const unitCreate request;
-    EXPECT_EQ(request.ownerID, -1);
-    EXPECT_EQ(request.unitType | request.posX | request.posY | request.moveAngle | request.delay
-                  | request.initArg0 | request.initArg1 | request.initArg2,
-              0);
 }

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -10,10 +9,10 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "behaviourTestKit.h"
 #include "fifoGuard.h"
+#include "scratchFolder.h"
 #include "shell/dataObj.h"
 
 namespace {
@@ -50,18 +49,14 @@ const std::vector<int> defaultKeys = {KEY_W,     KEY_S,   KEY_A,   KEY_D,
 bool readInFolder(dataObj& data, const std::function<void(const char* name)>& make)
 {
     const char* const name = "broxConfig.txt";
-    char dir[] = "/tmp/broxcfgXXXXXX";
-    char previous[4096];
-    if (mkdtemp(dir) == nullptr || getcwd(previous, sizeof previous) == nullptr
-        || chdir(dir) != 0) {
+    inScratchFolder inScratch;
+    if (!inScratch.entered()) {
         ADD_FAILURE() << "no folder to read the configuration in";
         return false;
     }
     make(name);
     const bool prompt = returnsWithoutWaitingOn(name, [&data] { data.readConfig(); });
-    std::remove(name);
-    EXPECT_EQ(chdir(previous), 0);
-    rmdir(dir);
+    EXPECT_TRUE(inScratch.leave());
     return prompt;
 }
 
@@ -222,4 +217,33 @@ TEST(ConfigTest, AnyThresholdIsUsableByTheAimingMarker)
     EXPECT_EQ(markerAngleWith("2", 2, 0), tenth);
     for (const char* threshold : {"-1", "-32767", "-32768", "-40000", "-65536", "-2147483648"})
         EXPECT_EQ(markerAngleWith(threshold, 2, 0), snapped) << threshold;
+}
+
+TEST(SoundConfigTest, VolumeIsReadLikeTheOtherKeysAndKeptInRange)
+{
+    struct reading {
+        const char* text;
+        int volume;
+    };
+    for (const reading& r :
+         {reading{"", 192}, reading{"soundVolume 0", 0},
+          reading{"windowed 1 soundVolume 77 resolution 800", 77}, reading{"soundVolume 999", 255},
+          reading{"soundVolume -5", 0}, reading{"soundVolume loud", 192}}) {
+        dataObj data;
+        std::istringstream in(r.text);
+        data.readConfig(in);
+        EXPECT_EQ(data.getSoundVolume(), r.volume) << r.text;
+    }
+    for (const reading& r : {reading{"", 128}, reading{"musicVolume 0 soundVolume 9", 0},
+                             reading{"musicVolume 300", 255}, reading{"musicVolume -1", 0}}) {
+        dataObj data;
+        std::istringstream in(r.text);
+        data.readConfig(in);
+        EXPECT_EQ(data.getMusicVolume(), r.volume) << r.text;
+    }
+    dataObj data;
+    std::istringstream in("soundVolume 10 musicVolume 20 resolution 1024 keyUp 17");
+    data.readConfig(in);
+    EXPECT_EQ(data.getVideoSettings()->getResolutionX(), 1024);
+    EXPECT_EQ((*data.getInputObj()->getKeyMap())[keyUp], 17);
 }

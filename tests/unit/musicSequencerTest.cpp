@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "allegroTestEnv.h"
-#include "audio/musicDevice.h"
 #include "audio/musicScore.h"
 #include "audio/musicSequencer.h"
-#include "audio/soundEffects.h"
 
 namespace {
 
@@ -22,24 +18,6 @@ std::vector<float> rendered(musicSequencer& sequencer, long count)
     std::vector<float> samples(count);
     sequencer.render(samples.data(), static_cast<int>(count));
     return samples;
-}
-
-std::vector<std::uint16_t> mixed(musicDevice& music, double seconds)
-{
-    std::vector<std::uint16_t> samples(static_cast<std::size_t>(seconds * rate));
-    music.mix(samples.data(), static_cast<int>(samples.size()));
-    return samples;
-}
-
-// Root mean square of unsigned 16-bit samples, in decibels below full scale.
-double rmsDb(const std::uint16_t* samples, std::size_t count)
-{
-    double energy = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const double value = (samples[i] - 0x8000) / 32768.0;
-        energy += value * value;
-    }
-    return 10 * std::log10(energy / count);
 }
 
 // One voice alone. At 60 beats a minute a step lasts a quarter of a second.
@@ -77,6 +55,21 @@ double strengthAt(const std::vector<float>& wave, double hertz, double fromSecon
         imaginary += wave[i] * std::sin(step * i);
     }
     return std::hypot(real, imaginary);
+}
+
+// When the given share of a second's energy has sounded, in milliseconds.
+double msToShare(const std::vector<double>& energy, double share)
+{
+    double total = 0;
+    for (double e : energy)
+        total += e;
+    double sum = 0;
+    for (std::size_t i = 0; i < energy.size(); ++i) {
+        sum += energy[i];
+        if (sum >= share * total)
+            return 1000.0 * i / rate;
+    }
+    return 1000;
 }
 
 }  // namespace
@@ -145,101 +138,8 @@ TEST(MusicSequencerTest, ThePiecesDifferAndRiseInPaceFromRoundToRound)
               musicScore::piece(musicRound2).beatsPerMinute);
 }
 
-TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneStaysSilent)
+TEST(MusicSequencerTest, EachInstrumentPlaysItsNoteAtItsPitchWithItsOvertones)
 {
-    musicDevice changing;
-    changing.setLevel(128);
-    changing.startPiece(musicRound2);
-    mixed(changing, 2);
-    changing.startPiece(musicRound0);
-    musicDevice fresh;
-    fresh.setLevel(128);
-    fresh.startPiece(musicRound0);
-    const std::vector<std::uint16_t> afterChange = mixed(changing, 1);
-    const std::vector<std::uint16_t> alone = mixed(fresh, 1);
-    // The old piece fades out over half a second, to the sample.
-    const auto lastHeard =
-        afterChange.rend()
-        - std::mismatch(afterChange.rbegin(), afterChange.rend(), alone.rbegin()).first;
-    EXPECT_GT(lastHeard, 0.48 * rate) << "the old piece went too soon";
-    EXPECT_LE(lastHeard, rate / 2) << "the old piece still sounds";
-
-    changing.setLevel(0);
-    const std::vector<std::uint16_t> fading = mixed(changing, 0.2);
-    EXPECT_NE(fading.front(), 0x8000) << "the level fell at once: a click";
-    EXPECT_TRUE(std::all_of(fading.begin() + rate / 10 + 1, fading.end(),
-                            [](std::uint16_t value) { return value == 0x8000; }));
-
-    // After a silence, as under a banner, the next piece starts alone.
-    changing.startPiece(musicRound1);
-    changing.setLevel(128);
-    musicDevice afterSilence;
-    afterSilence.startPiece(musicRound1);
-    afterSilence.setLevel(128);
-    EXPECT_EQ(mixed(changing, 0.5), mixed(afterSilence, 0.5)) << "the silenced piece came back";
-}
-
-TEST(MusicDeviceTest, AtTheDefaultVolumesTheMusicSitsWellUnderTheEffects)
-{
-    ensureHeadlessAllegro();
-    DATAFILE* effects = load_datafile(BROX_SNDDATA);
-    ASSERT_NE(effects, nullptr);
-    std::vector<double> effectLevels;
-    for (int effect = 0; effect < soundEffectCount; ++effect) {
-        const SAMPLE& sample = *static_cast<const SAMPLE*>(effects[effect].dat);
-        // Played at soundVolume 192 of 255.
-        effectLevels.push_back(rmsDb(static_cast<const std::uint16_t*>(sample.data), sample.len)
-                               + 20 * std::log10(192.0 / 255));
-    }
-    unload_datafile(effects);
-    std::sort(effectLevels.begin(), effectLevels.end());
-    const double typicalEffect = effectLevels[effectLevels.size() / 2];
-    for (int id = 0; id < musicPieceCount; ++id) {
-        musicDevice music;
-        music.setLevel(128);
-        music.startPiece(id);
-        const std::vector<std::uint16_t> loop = mixed(
-            music,
-            1 + static_cast<double>(musicSequencer(musicScore::piece(id)).loopLength()) / rate);
-        const double level = rmsDb(loop.data() + rate, loop.size() - rate);
-        EXPECT_LT(level, typicalEffect - 6) << musicScore::piece(id).name;
-        EXPECT_GT(level, typicalEffect - 24) << musicScore::piece(id).name << " is barely there";
-    }
-}
-
-TEST(MusicScoreTest, EveryNoteNameSoundsAtItsPitchInEveryOctave)
-{
-    // Equal temperament around A4 = 440 Hz: the fourth octave from C.
-    const std::vector<std::pair<std::string, double>> octaveFour = {
-        {"C", 261.626},  {"C#", 277.183}, {"D", 293.665},  {"D#", 311.127},
-        {"E", 329.628},  {"F", 349.228},  {"F#", 369.994}, {"G", 391.995},
-        {"G#", 415.305}, {"A", 440.0},    {"A#", 466.164}, {"B", 493.883}};
-    std::string pattern;
-    std::vector<double> wanted;
-    for (int octave = 0; octave <= 9; ++octave)
-        for (const auto& [name, hertz] : octaveFour) {
-            pattern += name + std::to_string(octave) + " ";
-            wanted.push_back(hertz * std::pow(2.0, octave - 4));
-        }
-    // Not names of notes: each is a rest, and the pattern fills eight bars.
-    pattern += "H4 C c4 Cb4 C10 C# - -";
-    const std::vector<musicNote> notes =
-        musicScore::notesOf(solo(instrument::lead, pattern.c_str(), 8));
-    ASSERT_EQ(notes.size(), wanted.size());
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        EXPECT_EQ(notes[i].step, static_cast<int>(i));
-        EXPECT_NEAR(440 * std::pow(2.0, notes[i].pitch / 12.0) / wanted[i], 1, 1e-5)
-            << "note " << i % 12 << " of octave " << i / 12;
-    }
-
-    // Holds lengthen what sounds but not a rest, and a bar line takes no step.
-    const std::vector<musicNote> rhythm =
-        musicScore::notesOf(solo(instrument::snare, "x . - . x . . | - . . . . . . . x"));
-    std::vector<int> stepsAndLengths;
-    for (const musicNote& note : rhythm)
-        stepsAndLengths.insert(stepsAndLengths.end(), {note.step, note.steps});
-    EXPECT_EQ(stepsAndLengths, (std::vector<int>{0, 2, 4, 3, 15, 1}));
-
     // As heard: every instrument with a pitch plays A4 at 440 Hz, the lead
     // and the bell with their octave at 0.3 of it, and the pad C4, C5 an
     // octave above it, and a low and a high A.
@@ -265,25 +165,6 @@ TEST(MusicScoreTest, EveryNoteNameSoundsAtItsPitchInEveryOctave)
                     tone.octave, 0.03);
     }
 }
-
-namespace {
-
-// When the given share of a second's energy has sounded, in milliseconds.
-double msToShare(const std::vector<double>& energy, double share)
-{
-    double total = 0;
-    for (double e : energy)
-        total += e;
-    double sum = 0;
-    for (std::size_t i = 0; i < energy.size(); ++i) {
-        sum += energy[i];
-        if (sum >= share * total)
-            return 1000.0 * i / rate;
-    }
-    return 1000;
-}
-
-}  // namespace
 
 TEST(MusicSequencerTest, EachInstrumentRisesRingsAndStopsWithItsOwnEnvelope)
 {
@@ -339,39 +220,4 @@ TEST(MusicSequencerTest, EachInstrumentRisesRingsAndStopsWithItsOwnEnvelope)
     EXPECT_NEAR(hertzOf(thump, 0.15, 0.45), 45, 2);
     musicSequencer hat(solo(instrument::hat, "x . . . - - - - - - - - - - - -"));
     EXPECT_GT(hertzOf(rendered(hat, rate / 10), 0.001, 0.1), 4500);
-}
-
-TEST(MusicDeviceTest, TheLevelScalesTheMusicInProportionAndGlidesOverATenthOfASecond)
-{
-    // Centred samples of a piece long settled at each level.
-    const auto heardAt = [](int level) {
-        musicDevice music;
-        music.setLevel(level);
-        music.startPiece(musicRound1);
-        mixed(music, 1);
-        std::vector<int> centred;
-        for (const std::uint16_t value : mixed(music, 0.5))
-            centred.push_back(value - 0x8000);
-        return centred;
-    };
-    const std::vector<int> full = heardAt(255);
-    EXPECT_EQ(heardAt(1000), full) << "beyond full level";
-    EXPECT_GT(*std::max_element(full.begin(), full.end()), 2000);
-    for (const int level : {128, 32}) {
-        const std::vector<int> part = heardAt(level);
-        for (std::size_t i = 0; i < full.size(); ++i)
-            ASSERT_NEAR(part[i], full[i] * level / 255.0, 1)
-                << "level " << level << ", sample " << i;
-    }
-
-    // From full level to none: still heard in the glide's last hundredth.
-    musicDevice music;
-    music.setLevel(255);
-    music.startPiece(musicRound1);
-    mixed(music, 1);
-    music.setLevel(0);
-    const std::vector<std::uint16_t> fading = mixed(music, 0.2);
-    const auto silent = [](std::uint16_t value) { return value == 0x8000; };
-    EXPECT_FALSE(std::all_of(fading.begin() + rate * 9 / 100, fading.begin() + rate / 10, silent));
-    EXPECT_TRUE(std::all_of(fading.begin() + rate / 10 + 1, fading.end(), silent));
 }
