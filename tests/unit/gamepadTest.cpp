@@ -229,3 +229,177 @@ TEST_F(GamepadTest, SettingsRemapTurnOffAndIgnoreThePad)
     EXPECT_FALSE(mouseHeld(mouseLeft));
     EXPECT_EQ(x, 0);
 }
+
+namespace {
+
+// Everything the game reads from one poll: the key slots, the mouse buttons
+// and the mouse movement.
+struct readInput {
+    std::vector<bool> keys;
+    std::vector<bool> buttons;
+    int mickeysX = 0;
+    int mickeysY = 0;
+    bool operator==(const readInput& other) const
+    {
+        return keys == other.keys && buttons == other.buttons && mickeysX == other.mickeysX
+               && mickeysY == other.mickeysY;
+    }
+};
+
+void PrintTo(const readInput& read, std::ostream* out)
+{
+    *out << "keys";
+    for (bool held : read.keys)
+        *out << ' ' << held;
+    *out << ", buttons";
+    for (bool held : read.buttons)
+        *out << ' ' << held;
+    *out << ", mickeys " << read.mickeysX << ' ' << read.mickeysY;
+}
+
+}  // namespace
+
+TEST_F(GamepadTest, EveryControlInEitherDirectionDrivesItsOwnSlotAloneHoweverItIsMapped)
+{
+    // An Xbox pad as the kernel numbers it, which is what a fresh pad reads
+    // but under Windows, then every role moved to another axis or button.
+#ifndef ALLEGRO_WINDOWS
+    pad() = gamepad();
+#endif
+    const std::vector<std::vector<int>> axisMaps = {
+        {leftX, leftY, dpadX, dpadY, rightX, rightY, rightTrigger, leftTrigger},
+        {dpadY, rightTrigger, rightY, leftX, leftTrigger, dpadX, leftY, rightX}};
+    const std::vector<std::vector<int>> buttonMaps = {
+        {buttonRB, buttonLB, buttonA, buttonStart, buttonBack}, {1, 2, 3, 10, 31}};
+    joy[0].num_buttons = 32;
+    for (std::size_t map = 0; map < axisMaps.size(); ++map) {
+        SCOPED_TRACE(map);
+        const std::vector<int>& axes = axisMaps[map];
+        const std::vector<int>& buttons = buttonMaps[map];
+        if (map > 0) {
+            for (int role = 0; role < gamepad::axisRoleCount; ++role)
+                pad().setAxis(static_cast<gamepad::axisRole>(role), axes[role]);
+            for (int role = 0; role < gamepad::buttonRoleCount; ++role)
+                pad().setButton(static_cast<gamepad::buttonRole>(role), buttons[role]);
+        }
+        // Every axis at rest, the triggers fully let go; then one control moved.
+        const auto readWith = [&](int axisRole, int position, int buttonRole) {
+            for (int number = 0; number < 8; ++number)
+                setAxis(number, 0);
+            setAxis(axes[gamepad::fireAxis], -127);
+            setAxis(axes[gamepad::orbitersAxis], -127);
+            for (int button = 0; button < 32; ++button)
+                setButton(button, false);
+            if (axisRole >= 0)
+                setAxis(axes[axisRole], position);
+            if (buttonRole >= 0)
+                setButton(buttons[buttonRole], true);
+            poll();
+            readInput read{held(), *battle.input().getMouseWasHit()};
+            battle.input().getCursor()->getMouseMickeys(read.mickeysX, read.mickeysY);
+            return read;
+        };
+        const auto holding = [](std::vector<int> keys, std::vector<int> mouseButtons,
+                                int mickeysX = 0, int mickeysY = 0) {
+            readInput read{std::vector<bool>(keySlotCount), std::vector<bool>(mouseSlotCount),
+                           mickeysX, mickeysY};
+            for (int slot : keys)
+                read.keys[slot] = true;
+            for (int slot : mouseButtons)
+                read.buttons[slot] = true;
+            return read;
+        };
+        EXPECT_EQ(readWith(-1, 0, -1), holding({}, {}));
+        EXPECT_EQ(readWith(gamepad::moveAxisX, -100, -1), holding({keyLeft}, {}));
+        EXPECT_EQ(readWith(gamepad::moveAxisX, 100, -1), holding({keyRight}, {}));
+        EXPECT_EQ(readWith(gamepad::moveAxisY, -100, -1), holding({keyUp}, {}));
+        EXPECT_EQ(readWith(gamepad::moveAxisY, 100, -1), holding({keyDown}, {}));
+        EXPECT_EQ(readWith(gamepad::dpadAxisX, -127, -1), holding({keyLeft}, {}));
+        EXPECT_EQ(readWith(gamepad::dpadAxisX, 127, -1), holding({keyRight}, {}));
+        EXPECT_EQ(readWith(gamepad::dpadAxisY, -127, -1), holding({keyUp}, {}));
+        EXPECT_EQ(readWith(gamepad::dpadAxisY, 127, -1), holding({keyDown}, {}));
+        EXPECT_EQ(readWith(gamepad::aimAxisX, -100, -1), holding({}, {}, -200, 0));
+        EXPECT_EQ(readWith(gamepad::aimAxisX, 100, -1), holding({}, {}, 200, 0));
+        EXPECT_EQ(readWith(gamepad::aimAxisY, -100, -1), holding({}, {}, 0, -200));
+        EXPECT_EQ(readWith(gamepad::aimAxisY, 100, -1), holding({}, {}, 0, 200));
+        EXPECT_EQ(readWith(gamepad::fireAxis, 127, -1), holding({}, {mouseLeft}));
+        EXPECT_EQ(readWith(gamepad::orbitersAxis, 127, -1), holding({}, {mouseRight}));
+        EXPECT_EQ(readWith(-1, 0, gamepad::fireButton), holding({}, {mouseLeft}));
+        EXPECT_EQ(readWith(-1, 0, gamepad::orbitersButton), holding({}, {mouseRight}));
+        EXPECT_EQ(readWith(-1, 0, gamepad::blastButton), holding({keyDefense}, {}));
+        EXPECT_EQ(readWith(-1, 0, gamepad::pauseButton), holding({keyPause}, {}));
+        EXPECT_EQ(readWith(-1, 0, gamepad::restartButton), holding({keyMenu}, {}));
+    }
+
+    // Roles turned off read nothing while the others still do.
+    for (const gamepad::axisRole off : {gamepad::moveAxisX, gamepad::dpadAxisX, gamepad::fireAxis})
+        pad().setAxis(off, gamepad::noInput);
+    pad().setButton(gamepad::fireButton, gamepad::noInput);
+    for (int number = 0; number < 8; ++number)
+        setAxis(number, 127);
+    for (int button = 0; button < 32; ++button)
+        setButton(button, true);
+    // Restart is on button 31, which this pad does not have.
+    joy[0].num_buttons = 11;
+    poll();
+    EXPECT_FALSE(keyHeld(keyRight) || keyHeld(keyLeft) || mouseHeld(mouseLeft));
+    EXPECT_FALSE(keyHeld(keyMenu));
+    EXPECT_TRUE(keyHeld(keyDown) && mouseHeld(mouseRight));
+    // Unplugged, the pad holds nothing any more.
+    num_joysticks = 0;
+    poll();
+    EXPECT_EQ(held(), std::vector<bool>(keySlotCount, false));
+    EXPECT_FALSE(mouseHeld(mouseRight));
+    // Numbers no pad can have are refused; the last ones it can are kept.
+    const int axisNumbers = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS;
+    for (const int refused : {-2, axisNumbers}) {
+        pad().setAxis(gamepad::moveAxisX, refused);
+        EXPECT_EQ(pad().getAxis(gamepad::moveAxisX), gamepad::noInput);
+    }
+    pad().setAxis(gamepad::moveAxisX, axisNumbers - 1);
+    EXPECT_EQ(pad().getAxis(gamepad::moveAxisX), axisNumbers - 1);
+    for (const int refused : {-2, MAX_JOYSTICK_BUTTONS}) {
+        pad().setButton(gamepad::fireButton, refused);
+        EXPECT_EQ(pad().getButton(gamepad::fireButton), gamepad::noInput);
+    }
+    pad().setButton(gamepad::fireButton, MAX_JOYSTICK_BUTTONS - 1);
+    EXPECT_EQ(pad().getButton(gamepad::fireButton), MAX_JOYSTICK_BUTTONS - 1);
+    for (const int kept : {0, 90}) {
+        pad().setDeadZone(kept);
+        EXPECT_EQ(pad().getDeadZone(), kept);
+    }
+    pad().setDeadZone(-1);
+    EXPECT_EQ(pad().getDeadZone(), 90);
+}
+
+TEST_F(GamepadTest, TheSettingsProgramSeesEveryAxisInTheDriversOrderAndTheLowestButtonHeld)
+{
+    // Sticks of three, one and two axes, as DirectInput gives them: counted
+    // through in order, whatever the stick.
+    joy[0].num_sticks = 3;
+    joy[0].stick[0].num_axis = 3;
+    joy[0].stick[1].num_axis = 1;
+    joy[0].stick[2].num_axis = 2;
+    int position = 10;
+    for (int stick = 0; stick < 3; ++stick)
+        for (int axis = 0; axis < joy[0].stick[stick].num_axis; ++axis)
+            joy[0].stick[stick].axis[axis].pos = position++;
+    joy[0].stick[3].axis[0].pos = 99;  // not a stick of this pad
+    std::vector<int> expected = {10, 11, 12, 13, 14, 15};
+    expected.resize(MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS, 0);
+    EXPECT_EQ(gamepad::axisPositions(), expected);
+    pad().setAxis(gamepad::moveAxisX, 4);
+    pad().setDeadZone(5);
+    poll();
+    EXPECT_TRUE(keyHeld(keyRight)) << "the fifth axis is the third stick's first";
+
+    EXPECT_EQ(gamepad::heldButton(), gamepad::noInput);
+    setButton(9, true);
+    setButton(3, true);
+    EXPECT_EQ(gamepad::heldButton(), 3);
+    joy[0].num_buttons = 3;
+    EXPECT_EQ(gamepad::heldButton(), gamepad::noInput) << "a button the pad does not have";
+    num_joysticks = 0;
+    EXPECT_TRUE(gamepad::axisPositions().empty());
+    EXPECT_EQ(gamepad::heldButton(), gamepad::noInput);
+}

@@ -71,3 +71,34 @@ TEST(MusicCuesTest, VolumeZeroPlaysNoneAndMSilencesMusicAndEffectsTogether)
     mouse_b = 0;
     EXPECT_GT(game.recorder.count(soundBolt), 0);
 }
+
+TEST(MusicCuesTest, TheMusicGivesWayUnderBothBannersAndToAPauseInEitherPartOfTheFight)
+{
+    listenedBattle game;
+    ASSERT_EQ(game.initResult, 0);
+    // The end round has no arrivals: its fight is the last wave at once.
+    game.skipCountdown();
+    game.battle.setNextRound(-1);
+    game.battle.restart(true, false);
+    game.passes(2);
+    ASSERT_EQ(game.battle.getState(), stateLastWave);
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 32);
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 128);
+
+    game.stageFight();
+    game.queueUnit(chaser, 150, 0);
+    ASSERT_TRUE(game.passUntilState(stateLost));
+    EXPECT_EQ(game.music.level(), 0);
+    // Paused and resumed under the banner, the music stays away.
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 0);
+    game.tap(KEY_TAB);
+    EXPECT_EQ(game.music.level(), 0);
+    const std::size_t piecesBefore = game.music.started.size();
+    ASSERT_TRUE(game.passUntilState(stateFighting));
+    EXPECT_EQ(game.music.started.size(), piecesBefore + 1)
+        << "the round played again starts its piece";
+    EXPECT_EQ(game.music.level(), 128);
+}

@@ -47,11 +47,12 @@ TEST(MusicDeviceTest, ANewPieceTakesOverWithinHalfASecondAndASilencedOneStaysSil
     fresh.startPiece(musicRound0);
     const std::vector<std::uint16_t> afterChange = mixed(changing, 1);
     const std::vector<std::uint16_t> alone = mixed(fresh, 1);
-    const auto settled = static_cast<std::ptrdiff_t>(0.6 * rate);
-    EXPECT_FALSE(std::equal(afterChange.begin(), afterChange.begin() + settled, alone.begin()));
-    EXPECT_TRUE(
-        std::equal(afterChange.begin() + settled, afterChange.end(), alone.begin() + settled))
-        << "the old piece still sounds";
+    // The old piece fades out over half a second, to the sample.
+    const auto lastHeard =
+        afterChange.rend()
+        - std::mismatch(afterChange.rbegin(), afterChange.rend(), alone.rbegin()).first;
+    EXPECT_GT(lastHeard, 0.48 * rate) << "the old piece went too soon";
+    EXPECT_LE(lastHeard, rate / 2) << "the old piece still sounds";
 
     changing.setLevel(0);
     const std::vector<std::uint16_t> fading = mixed(changing, 0.2);
@@ -94,4 +95,39 @@ TEST(MusicDeviceTest, AtTheDefaultVolumesTheMusicSitsWellUnderTheEffects)
         EXPECT_LT(level, typicalEffect - 6) << musicScore::piece(id).name;
         EXPECT_GT(level, typicalEffect - 24) << musicScore::piece(id).name << " is barely there";
     }
+}
+
+TEST(MusicDeviceTest, TheLevelScalesTheMusicInProportionAndGlidesOverATenthOfASecond)
+{
+    // Centred samples of a piece long settled at each level.
+    const auto heardAt = [](int level) {
+        musicDevice music;
+        music.setLevel(level);
+        music.startPiece(musicRound1);
+        mixed(music, 1);
+        std::vector<int> centred;
+        for (const std::uint16_t value : mixed(music, 0.5))
+            centred.push_back(value - 0x8000);
+        return centred;
+    };
+    const std::vector<int> full = heardAt(255);
+    EXPECT_EQ(heardAt(1000), full) << "beyond full level";
+    EXPECT_GT(*std::max_element(full.begin(), full.end()), 2000);
+    for (const int level : {128, 32}) {
+        const std::vector<int> part = heardAt(level);
+        for (std::size_t i = 0; i < full.size(); ++i)
+            ASSERT_NEAR(part[i], full[i] * level / 255.0, 1)
+                << "level " << level << ", sample " << i;
+    }
+
+    // From full level to none: still heard in the glide's last hundredth.
+    musicDevice music;
+    music.setLevel(255);
+    music.startPiece(musicRound1);
+    mixed(music, 1);
+    music.setLevel(0);
+    const std::vector<std::uint16_t> fading = mixed(music, 0.2);
+    const auto silent = [](std::uint16_t value) { return value == 0x8000; };
+    EXPECT_FALSE(std::all_of(fading.begin() + rate * 9 / 100, fading.begin() + rate / 10, silent));
+    EXPECT_TRUE(std::all_of(fading.begin() + rate / 10 + 1, fading.end(), silent));
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "scratchFolder.h"
 #include "settings/settingsFile.h"
@@ -181,9 +182,9 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
     writeFile("resolution 800\n# keys\nkeyUp I\nwindowed 1\n");
     settingsFile settings;
     settings.load();
-    const std::string stop = settings.getReadingStop();
-    EXPECT_NE(stop.find("line 3: keyUp: its value \"I\" is not a whole number"), std::string::npos)
-        << stop;
+    EXPECT_EQ(settings.getReadingStop(),
+              "line 3: keyUp: its value \"I\" is not a whole number; the game stops reading "
+              "there, and ignores every setting after it");
     // The values shown are those the game plays with: nothing after the stop.
     EXPECT_EQ(settings.get("resolution"), 800);
     EXPECT_EQ(settings.get("windowed"), 0);
@@ -192,6 +193,12 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
     settings.load();
     EXPECT_NE(
         settings.getReadingStop().find("line 1: soundVolume: its value 99999999999 is too large"),
+        std::string::npos)
+        << settings.getReadingStop();
+    writeFile("windowed 1\r\nmusicVolume -99999999999");
+    settings.load();
+    EXPECT_NE(
+        settings.getReadingStop().find("line 2: musicVolume: its value -99999999999 is too large"),
         std::string::npos)
         << settings.getReadingStop();
     writeFile("windowed 1 colorDepth");
@@ -203,6 +210,53 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
     writeFile("windowed 1 colorDepth 32\n");
     settings.load();
     EXPECT_EQ(settings.getReadingStop(), "");
+}
+
+TEST_F(SettingsFileTest, TheDefaultsAreWrittenByteForByteAndEveryRangeTakesItsEndsOnly)
+{
+    settingsFile settings;
+    settings.load();
+    ASSERT_EQ(settings.save(), "");
+    EXPECT_EQ(
+        fileText(),
+        "resolution 640\ncolorDepth 24\nwindowed 0\ncontrolThreshold 0\nkeyUp 23\n"
+        "keyDown 19\nkeyLeft 1\nkeyRight 4\nkeyDefense 75\nkeyMenu 56\nsoundVolume 192\n"
+        "musicVolume 128\njoystick 1\njoyDeadZone 25\njoyMoveAxisX 0\njoyMoveAxisY 1\n"
+        "joyDpadAxisX 6\njoyDpadAxisY 7\njoyAimAxisX 3\njoyAimAxisY 4\njoyFireAxis 5\n"
+        "joyOrbitersAxis 2\njoyFire 5\njoyOrbiters 4\njoyBlast 0\njoyPause 7\njoyRestart 6\n");
+
+    struct range {
+        const char* setting;
+        std::vector<int> taken;
+        std::vector<int> refused;
+    };
+    const int lastAxis = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS - 1;
+    for (const range& r :
+         {range{"resolution", {640, 800, 1024}, {0, 1280}}, range{"colorDepth", {24, 32}, {16}},
+          range{"windowed", {0, 1}, {-1, 2}}, range{"joystick", {0, 1}, {-1, 2}},
+          range{"controlThreshold", {-1, 32768}, {-2, 32769}},
+          range{"soundVolume", {0, 255}, {-1, 256}}, range{"musicVolume", {0, 255}, {-1, 256}},
+          range{"joyDeadZone", {0, 90}, {-1, 91}},
+          range{"joyMoveAxisX", {-1, lastAxis}, {-2, lastAxis + 1}},
+          range{"joyOrbitersAxis", {-1, lastAxis}, {-2, lastAxis + 1}},
+          range{"joyFire", {-1, MAX_JOYSTICK_BUTTONS - 1}, {-2, MAX_JOYSTICK_BUTTONS}},
+          range{"joyRestart", {-1, MAX_JOYSTICK_BUTTONS - 1}, {-2, MAX_JOYSTICK_BUTTONS}},
+          range{"keyLeft", {1, KEY_MAX - 1}, {0, KEY_MAX}}}) {
+        for (const int value : r.taken) {
+            EXPECT_EQ(settings.set(r.setting, value), "") << r.setting << " " << value;
+            EXPECT_EQ(settings.get(r.setting), value) << r.setting;
+        }
+        for (const int value : r.refused) {
+            EXPECT_NE(settings.set(r.setting, value), "") << r.setting << " " << value;
+            EXPECT_EQ(settings.get(r.setting), r.taken.back()) << r.setting;
+        }
+    }
+    // A key set again to the key it has is no clash; a number is all digits.
+    EXPECT_EQ(settings.assign("keyUp=W"), "");
+    EXPECT_NE(settings.assign("soundVolume=12abc"), "");
+    EXPECT_NE(settings.assign("soundVolume=W"), "") << "a key's name for a number";
+    EXPECT_EQ(settings.assign("soundVolume=12"), "");
+    EXPECT_EQ(settings.get("soundVolume"), 12);
 }
 
 }  // namespace

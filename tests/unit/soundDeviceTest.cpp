@@ -165,6 +165,9 @@ TEST(SoundDeviceTest, EachEffectPlaysAtTheVolumeFromItsPlace)
     ASSERT_TRUE(sound.start(77, 0));
     sound.play(soundBolt, 30);
     sound.play(soundBlast, 220);
+    // Numbers that are no effect play nothing.
+    sound.play(-1, 128);
+    sound.play(soundEffectCount, 128);
     const auto framesOf = [](int effect) {
         return static_cast<unsigned long>(sndLayout::sampleCount(effect));
     };

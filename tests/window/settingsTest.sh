@@ -20,6 +20,24 @@ cp "$PIC_DATA" "$SND_DATA" "$WORK/run/"
 cp "$CONFIG" "$WORK/run/broxConfig.txt"
 cp "$CONFIG" "$WORK/shipped.txt"
 
+# The class the desktop entry names and the fighter icon, in _NET_WM_ICON at
+# 32 and 64 pixels and in the older icon hint, on a window of the program.
+expect_brox_identity() {
+    local window=$1 program=$2
+    xprop -id "$window" WM_CLASS _NET_WM_ICON >"$WORK/xprop.txt"
+    grep -q "WM_CLASS(STRING) = \"$program\", \"Brox\"" "$WORK/xprop.txt" ||
+        fail "$program's WM_CLASS: $(grep WM_CLASS "$WORK/xprop.txt")"
+    grep -q 'Icon (32 x 32)' "$WORK/xprop.txt" && grep -q 'Icon (64 x 64)' "$WORK/xprop.txt" ||
+        fail "$program's window has no _NET_WM_ICON of 32 and 64 pixels"
+    # The fighter icon's blue hull is in the icons, not in Allegro's own.
+    xprop -id "$window" -notype -f _NET_WM_ICON 32x ' $0+' _NET_WM_ICON | grep -qi '0xff46aaff' ||
+        fail "$program's _NET_WM_ICON is not the fighter's"
+    local hint
+    hint=$(/usr/bin/python3 "$(dirname "$0")/../support/iconHint.py" "$window" 46aaff)
+    [[ $hint =~ ^32x32\ [1-9] ]] || fail "$program's icon hint is not the fighter's: $hint"
+    echo "$program's window: class $program, Brox; the fighter icon at 32 and 64 pixels and in the hint"
+}
+
 refused() {
     local why=$1
     shift
@@ -30,7 +48,57 @@ refused() {
 refused "TAB is fixed" keyUp=Q keyDown=TAB
 refused "W is already the key of keyUp" keyDefense=W
 refused "resolution is 640, 800 or 1024, not 1280" resolution=1280
+mkdir "$WORK/run/broxConfig.txt.new"
+refused "cannot write .*broxConfig.txt: .*nothing was saved" resolution=1024
+rmdir "$WORK/run/broxConfig.txt.new"
 echo "refused changes: the file untouched, the reason given"
+
+# Killed while it writes, held at its temporary file (a FIFO nobody reads),
+# the program leaves the old file whole, and what such a kill leaves behind
+# does not hinder the next save.
+mkfifo "$WORK/run/broxConfig.txt.new"
+(cd "$WORK/run" && exec "$SETTINGS_BIN" --set resolution=1024) &
+WRITER=$!
+sleep 1
+kill -KILL "$WRITER" 2>/dev/null || fail "the write did not wait at its temporary file"
+wait "$WRITER" 2>/dev/null || true
+cmp -s "$WORK/run/broxConfig.txt" "$WORK/shipped.txt" || fail "killed while writing, it changed the file"
+rm "$WORK/run/broxConfig.txt.new"
+echo "resol" >"$WORK/run/broxConfig.txt.new"
+settings --set musicVolume=0 keyUp=Q || fail "--set musicVolume=0 keyUp=Q failed"
+[ ! -e "$WORK/run/broxConfig.txt.new" ] || fail "the temporary file was left behind"
+# The file holds exactly what --show gives: every setting, its value as the
+# game reads it.
+settings --show >"$WORK/shown.txt" || fail "--show failed"
+cmp -s "$WORK/shown.txt" "$WORK/run/broxConfig.txt" || fail "the file is not what --show gives"
+grep -qx "musicVolume 0" "$WORK/shown.txt" && grep -qx "keyUp 17" "$WORK/shown.txt" &&
+    grep -qx "resolution 800" "$WORK/shown.txt" || fail "saved: $(cat "$WORK/shown.txt")"
+[ "$(cut -d' ' -f1 "$WORK/shown.txt" | sort -u | wc -l)" -eq "$(wc -l <"$WORK/shown.txt")" ] ||
+    fail "a setting written twice: $(cat "$WORK/shown.txt")"
+echo "saved: the old file whole after a kill, the new one as --show gives it"
+
+# Where the game's reader stops is told, and what is shown is what it read.
+printf 'resolution 1024\nwindowed x\ncolorDepth 32\n' >"$WORK/run/broxConfig.txt"
+settings --show >"$WORK/shown.txt" 2>"$WORK/said.txt" || fail "--show failed on a faulty file"
+grep -q '^brox-settings: broxConfig.txt, line 2: windowed: its value "x" is not a whole number' \
+    "$WORK/said.txt" || fail "--show said: $(cat "$WORK/said.txt")"
+grep -qx "resolution 1024" "$WORK/shown.txt" && grep -qx "colorDepth 24" "$WORK/shown.txt" ||
+    fail "shown: $(cat "$WORK/shown.txt")"
+# A change saved over such a file says so too, since what came after is gone.
+settings --set windowed=1 2>"$WORK/said.txt" || fail "--set failed on a faulty file"
+grep -q "line 2: windowed: .*ignores every setting after it" "$WORK/said.txt" ||
+    fail "--set said: $(cat "$WORK/said.txt")"
+# Usage: asked for, on standard output; a wrong call, on standard error.
+settings --help >"$WORK/said.txt" && grep -q "^usage: brox-settings" "$WORK/said.txt" ||
+    fail "--help: $(cat "$WORK/said.txt")"
+for call in --set --sho; do
+    code=0
+    settings "$call" >"$WORK/said.txt" 2>&1 || code=$?
+    [ "$code" -eq 2 ] && grep -q "^usage: brox-settings" "$WORK/said.txt" ||
+        fail "$call: exit code $code, $(cat "$WORK/said.txt")"
+done
+cp "$WORK/shipped.txt" "$WORK/run/broxConfig.txt"
+echo "the reader's stop and the usage told"
 
 start_display
 (cd "$WORK/run" && exec "$SETTINGS_BIN") >"$WORK/game.out" 2>&1 &
@@ -41,6 +109,7 @@ settings_window() {
 wait_for 20 settings_window || fail "the settings window did not appear"
 SETTINGS_WINDOW=$(xdotool search --onlyvisible --name '^Brox settings$' | head -n 1)
 xdotool windowfocus --sync "$SETTINGS_WINDOW" 2>/dev/null || true
+expect_brox_identity "$SETTINGS_WINDOW" brox-settings
 # The dialog is drawn, on its own background, once it takes input.
 wait_for 10 pixel_is 5 5 "28,32,48" || fail "the settings dialog was not drawn"
 eval "$(xdotool getwindowgeometry --shell "$SETTINGS_WINDOW")"
@@ -63,21 +132,17 @@ click_at 200 437  # Play
 echo "settings: 1024 x 768 chosen, Up moved to Q, Play"
 
 wait_for_window
-grep -qx "resolution 1024" "$WORK/run/broxConfig.txt" && grep -qx "keyUp 17" "$WORK/run/broxConfig.txt" ||
+# The window saved just what the same choices made by script save.
+mkdir "$WORK/script"
+cp "$WORK/shipped.txt" "$WORK/script/broxConfig.txt"
+(cd "$WORK/script" && "$SETTINGS_BIN" --set resolution=1024 keyUp=Q) || fail "--set failed"
+cmp -s "$WORK/run/broxConfig.txt" "$WORK/script/broxConfig.txt" ||
     fail "the saved file does not hold the choices: $(cat "$WORK/run/broxConfig.txt")"
 SIZE=$(xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/ { print $2 }')
 [ "$SIZE" = 1024x768 ] || fail "the game opened at $SIZE, expected 1024x768"
 echo "game: a $SIZE window"
 
-xprop -id "$WINDOW" WM_CLASS WM_HINTS _NET_WM_ICON >"$WORK/xprop.txt"
-grep -q 'WM_CLASS(STRING) = "brox", "Brox"' "$WORK/xprop.txt" || fail "WM_CLASS: $(grep WM_CLASS "$WORK/xprop.txt")"
-grep -q 'Icon (32 x 32)' "$WORK/xprop.txt" && grep -q 'Icon (64 x 64)' "$WORK/xprop.txt" ||
-    fail "the window has no _NET_WM_ICON of 32 and 64 pixels"
-grep -q 'bitmap id # to use for icon' "$WORK/xprop.txt" || fail "the window has no icon hint"
-# The fighter icon's blue hull is in the icon, not in Allegro's own.
-xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32x ' $0+' _NET_WM_ICON | grep -qi '0xff46aaff' ||
-    fail "the icon is not the fighter's"
-echo "game window: class brox, Brox; the fighter icon at 32 and 64 pixels"
+expect_brox_identity "$WINDOW" brox
 
 xdotool mousemove --sync 20 740
 fighter_y() {
