@@ -220,8 +220,9 @@ TEST_F(SettingsFileTest, TheDefaultsAreWrittenByteForByteAndEveryRangeTakesItsEn
     EXPECT_EQ(
         fileText(),
         "resolution 640\ncolorDepth 24\nwindowed 0\ncontrolThreshold 0\nkeyUp 23\n"
-        "keyDown 19\nkeyLeft 1\nkeyRight 4\nkeyDefense 75\nkeyMenu 56\nsoundVolume 192\n"
-        "musicVolume 128\njoystick 1\njoyDeadZone 25\njoyMoveAxisX 0\njoyMoveAxisY 1\n"
+        "keyDown 19\nkeyLeft 1\nkeyRight 4\nkeyDefense 75\nkeyMenu 56\nwindowScale 1\n"
+        "soundVolume 192\nmusicVolume 128\njoystick 1\njoyDeadZone 25\njoyMoveAxisX 0\n"
+        "joyMoveAxisY 1\n"
         "joyDpadAxisX 6\njoyDpadAxisY 7\njoyAimAxisX 3\njoyAimAxisY 4\njoyFireAxis 5\n"
         "joyOrbitersAxis 2\njoyFire 5\njoyOrbiters 4\njoyBlast 0\njoyPause 7\njoyRestart 6\n");
 
@@ -233,8 +234,8 @@ TEST_F(SettingsFileTest, TheDefaultsAreWrittenByteForByteAndEveryRangeTakesItsEn
     const int lastAxis = MAX_JOYSTICK_STICKS * MAX_JOYSTICK_AXIS - 1;
     for (const range& r :
          {range{"resolution", {640, 800, 1024}, {0, 1280}}, range{"colorDepth", {24, 32}, {16}},
-          range{"windowed", {0, 1}, {-1, 2}}, range{"joystick", {0, 1}, {-1, 2}},
-          range{"controlThreshold", {-1, 32768}, {-2, 32769}},
+          range{"windowed", {0, 1}, {-1, 2}}, range{"windowScale", {0, 4}, {-1, 5}},
+          range{"joystick", {0, 1}, {-1, 2}}, range{"controlThreshold", {-1, 32768}, {-2, 32769}},
           range{"soundVolume", {0, 255}, {-1, 256}}, range{"musicVolume", {0, 255}, {-1, 256}},
           range{"joyDeadZone", {0, 90}, {-1, 91}},
           range{"joyMoveAxisX", {-1, lastAxis}, {-2, lastAxis + 1}},
