@@ -203,17 +203,16 @@ function browserProcesses(browser) {
   return stats.filter((s) => family.has(s.pid));
 }
 
-// CPU seconds of the browser and all its processes.
-const browserCpuSeconds = (browser) => browserProcesses(browser).reduce((sum, s) => sum + s.cpu, 0);
-
 // The browser's CPU share of one core, in per cent, over the given seconds.
+// Counted per process: one that ends in between (a closed page's renderer)
+// takes all its time with it and would make a sum of totals fall.
 async function cpuShare(browser, seconds) {
-  const cpu0 = browserCpuSeconds(browser);
+  const before = new Map(browserProcesses(browser).map((s) => [s.pid, s.cpu]));
   const t0 = process.hrtime.bigint();
   await sleep(seconds * 1000);
-  const cpu1 = browserCpuSeconds(browser);
+  const used = browserProcesses(browser).reduce((sum, s) => sum + s.cpu - (before.get(s.pid) ?? 0), 0);
   const elapsed = Number(process.hrtime.bigint() - t0) / 1e9;
-  return (100 * (cpu1 - cpu0)) / elapsed;
+  return (100 * used) / elapsed;
 }
 
 // Plays test(browser, problems) in a fresh browser, where problems gathers
