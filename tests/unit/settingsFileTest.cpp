@@ -214,17 +214,25 @@ TEST_F(SettingsFileTest, WhereTheGamesReaderStoppedIsToldByLineKeyAndWord)
 
 TEST_F(SettingsFileTest, TheDefaultsAreWrittenByteForByteAndEveryRangeTakesItsEndsOnly)
 {
+    // DirectInput numbers a pad's axes otherwise than Linux's joystick driver.
+#ifdef ALLEGRO_WINDOWS
+    const std::string padAxes = "joyDpadAxisX 3\njoyDpadAxisY 4\njoyAimAxisX -1\njoyAimAxisY -1\n"
+                                "joyFireAxis -1\n";
+#else
+    const std::string padAxes = "joyDpadAxisX 6\njoyDpadAxisY 7\njoyAimAxisX 3\njoyAimAxisY 4\n"
+                                "joyFireAxis 5\n";
+#endif
     settingsFile settings;
     settings.load();
     ASSERT_EQ(settings.save(), "");
-    EXPECT_EQ(
-        fileText(),
-        "resolution 640\ncolorDepth 24\nwindowed 0\ncontrolThreshold 0\nkeyUp 23\n"
-        "keyDown 19\nkeyLeft 1\nkeyRight 4\nkeyDefense 75\nkeyMenu 56\nwindowScale 1\n"
-        "soundVolume 192\nmusicVolume 128\njoystick 1\njoyDeadZone 25\njoyMoveAxisX 0\n"
-        "joyMoveAxisY 1\n"
-        "joyDpadAxisX 6\njoyDpadAxisY 7\njoyAimAxisX 3\njoyAimAxisY 4\njoyFireAxis 5\n"
-        "joyOrbitersAxis 2\njoyFire 5\njoyOrbiters 4\njoyBlast 0\njoyPause 7\njoyRestart 6\n");
+    EXPECT_EQ(fileText(),
+              "resolution 640\ncolorDepth 24\nwindowed 0\ncontrolThreshold 0\nkeyUp 23\n"
+              "keyDown 19\nkeyLeft 1\nkeyRight 4\nkeyDefense 75\nkeyMenu 56\nwindowScale 1\n"
+              "soundVolume 192\nmusicVolume 128\njoystick 1\njoyDeadZone 25\njoyMoveAxisX 0\n"
+              "joyMoveAxisY 1\n"
+                  + padAxes
+                  + "joyOrbitersAxis 2\njoyFire 5\njoyOrbiters 4\njoyBlast 0\njoyPause 7\n"
+                    "joyRestart 6\n");
 
     struct range {
         const char* setting;
