@@ -32,6 +32,10 @@ AL_VAR(JOYSTICK_DRIVER, joystick_web);
  * right after the main loop has refilled its streams, asks. */
 AL_FUNC(void, _web_sound_mix, (void));
 
+/* Runs the timer callbacks that came due while the browser had the turn;
+ * every wait that yields to the browser asks when it ends. */
+AL_FUNC(void, _web_timer_catch_up, (void));
+
 /* Switches in or out as the page gains or loses the player's attention
  * (another tab or window); the screen's vsync asks. */
 AL_FUNC(void, _web_follow_page_attention, (void));

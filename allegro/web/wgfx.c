@@ -14,35 +14,57 @@ static uint32_t* canvas_pixels = NULL;
 static int screen_w = 0;
 static int screen_h = 0;
 
-/* The rows drawn into since the canvas was last updated: [drawn_top,
- * drawn_bottom), empty when drawn_top >= drawn_bottom. */
-static int drawn_top = 0;
-static int drawn_bottom = 0;
+/* Row ranges [top, bottom), empty when top >= bottom. */
+typedef struct ROWS {
+    int top, bottom;
+} ROWS;
+
+/* Rows that Allegro's drawing primitives wrote into since the canvas was
+ * last updated, whose canvas pixels are still to be made from the screen's;
+ * and the rows whose canvas pixels changed since then, to be put on the
+ * canvas. */
+static ROWS drawn = {0, 0};
+static ROWS changed = {0, 0};
 
 /* Passes since a frame was last shown; the game shows one at every other
  * pass while it plays, so after a few without one it is standing still. */
 #define STILL_AFTER_PASSES 4
 static int passes_since_shown = 0;
+/* Whether the next still pass takes a turn of the browser's, or runs at
+ * once after the last. */
+static int still_turn_due = TRUE;
 
-static void mark_drawn(int top, int bottom)
+static void add_rows(ROWS* rows, int top, int bottom)
 {
-    if (drawn_top >= drawn_bottom) {
-        drawn_top = top;
-        drawn_bottom = bottom;
+    if (rows->top >= rows->bottom) {
+        rows->top = top;
+        rows->bottom = bottom;
         return;
     }
-    if (top < drawn_top)
-        drawn_top = top;
-    if (bottom > drawn_bottom)
-        drawn_bottom = bottom;
+    if (top < rows->top)
+        rows->top = top;
+    if (bottom > rows->bottom)
+        rows->bottom = bottom;
 }
 
 /* Every drawing primitive asks for a screen line before it writes there, as
  * Allegro's X11 driver tracks its updates. */
 static uintptr_t web_write_line(BITMAP* bmp, int line)
 {
-    mark_drawn(line + bmp->y_ofs, line + bmp->y_ofs + 1);
+    add_rows(&drawn, line + bmp->y_ofs, line + bmp->y_ofs + 1);
     return (uintptr_t)bmp->line[line];
+}
+
+/* Allegro's 32-bit pixels keep red in the lowest byte (its default shifts,
+ * which this driver leaves alone), so they are the canvas's R, G, B bytes
+ * already; only the fourth byte, which the canvas reads as alpha, is set. */
+static void to_canvas(const uint32_t* from, int count)
+{
+    uint32_t* to = canvas_pixels + (from - screen_pixels);
+    int i;
+
+    for (i = 0; i < count; i++)
+        to[i] = from[i] | 0xFF000000u;
 }
 
 /* Eight bytes at a time: two pixels a comparison halve the cost of a row that
@@ -64,7 +86,8 @@ static int same_pixels(const uint32_t* a, const uint32_t* b, int count)
 
 /* The main loop copies its back buffer onto the screen at every pass, but
  * the game draws a new frame only at its timer's ticks: rows that come
- * unchanged are left alone, so that an old frame is never shown again. */
+ * unchanged are left alone, so that an old frame is never shown again, and
+ * a changed row goes on to the canvas's pixels in the same stroke. */
 static void web_blit_from_memory(BITMAP* src, BITMAP* dst, int s_x, int s_y, int d_x, int d_y,
                                  int w, int h)
 {
@@ -76,7 +99,8 @@ static void web_blit_from_memory(BITMAP* src, BITMAP* dst, int s_x, int s_y, int
 
         if (!same_pixels(from, to, w)) {
             memcpy(to, from, w * sizeof(uint32_t));
-            mark_drawn(d_y + y + dst->y_ofs, d_y + y + dst->y_ofs + 1);
+            to_canvas(to, w);
+            add_rows(&changed, d_y + y + dst->y_ofs, d_y + y + dst->y_ofs + 1);
         }
     }
 }
@@ -87,7 +111,13 @@ EM_JS(void, web_open_canvas, (int w, int h), {
    var canvas = Module['canvas'];
    canvas.width = w;
    canvas.height = h;
-   Module['webScreen'] = { context: canvas.getContext('2d', { alpha: false }), image: null };
+   var screen = { context: canvas.getContext('2d', { alpha: false }), image: null, letGo: null, stillDue: 0 };
+   screen.onVisibility = function() {
+      if (document.hidden && screen.letGo)
+         screen.letGo();
+   };
+   document.addEventListener('visibilitychange', screen.onVisibility);
+   Module['webScreen'] = screen;
    Module['shownFrames'] = 0;
    Module['passes'] = 0;
 });
@@ -109,54 +139,71 @@ EM_JS(void, web_show_rows, (const uint32_t *pixels, int w, int h, int top, int b
 /* clang-format on */
 
 /* While the game shows frames, a pass waits for the browser's next animation
- * frame, so that each is shown in step with the display; a hidden page gets
- * none, and a timeout of 100 ms keeps the game turning there, slowly, so
- * that it sees the focus leave and pauses the fight and its timer counts.
- * While nothing new is shown in sight (a paused fight, a round's title) a
- * plain timeout of a 60th of a second paces the passes instead: asking for
- * animation frames makes the browser produce them, which costs as much as
- * the game's own pass. */
+ * frame, so that each is shown in step with the display. While nothing new is
+ * shown (a paused fight, a round's title) plain timeouts pace the passes
+ * instead, two passes to a 30th of a second: asking for animation frames
+ * makes the browser produce them, and every turn the page takes costs as much
+ * again as the pass itself, while a key is still seen within 33 ms. A hidden
+ * page gets no animation frames (one asked for as it hides is let go), and a
+ * timeout of 100 ms keeps the game turning there, slowly, so that it sees the
+ * focus leave and pauses the fight, and its timer counts. */
+#define WAIT_ANIMATION_FRAME 0
+#define WAIT_STILL 1
+#define WAIT_HIDDEN 2
+
 /* clang-format off */
-EM_ASYNC_JS(void, web_wait_for_frame, (int animation_frame), {
-   Module['passes']++;
+EM_ASYNC_JS(void, web_wait_for_frame, (int wait), {
+   var screen = Module['webScreen'];
    await new Promise(function(resolve) {
-      if (!animation_frame) {
-         setTimeout(resolve, 1000 / 60);
+      var now = performance.now();
+      var period = 2000 / 60;
+      if (wait == 1) {
+         /* Each still turn is due two 60ths of a second after the last, so
+          * that a timeout that came late is made up at the next one. */
+         screen.stillDue = screen.stillDue > now - period ? screen.stillDue + period : now + period;
+         setTimeout(resolve, screen.stillDue - now);
          return;
       }
-      var timeout;
+      if (wait == 2 || document.hidden) {
+         setTimeout(resolve, 100);
+         return;
+      }
       var frame = requestAnimationFrame(function() {
-         clearTimeout(timeout);
+         screen.letGo = null;
          resolve();
       });
-      timeout = setTimeout(function() {
+      screen.letGo = function() {
          cancelAnimationFrame(frame);
+         screen.letGo = null;
          resolve();
-      }, 100);
+      };
    });
+});
+/* clang-format on */
+
+/* For the page's tests: the passes of the main loop. */
+/* clang-format off */
+EM_JS(void, web_count_pass, (void), {
+   Module['passes']++;
 });
 /* clang-format on */
 
 /* clang-format off */
 EM_JS(void, web_close_canvas, (void), {
+   document.removeEventListener('visibilitychange', Module['webScreen'].onVisibility);
    delete Module['webScreen'];
 });
 /* clang-format on */
 
-/* Allegro's 32-bit pixels keep red in the lowest byte (its default shifts,
- * which this driver leaves alone), so they are the canvas's R, G, B bytes
- * already; only the fourth byte, which the canvas reads as alpha, is set,
- * once for each row drawn. */
-static void show_drawn_rows(void)
+static void show_changed_rows(void)
 {
-    int first = drawn_top * screen_w;
-    int end = drawn_bottom * screen_w;
-    int i;
-
-    for (i = first; i < end; i++)
-        canvas_pixels[i] = screen_pixels[i] | 0xFF000000u;
-    web_show_rows(canvas_pixels, screen_w, screen_h, drawn_top, drawn_bottom);
-    drawn_top = drawn_bottom = 0;
+    if (drawn.top < drawn.bottom) {
+        to_canvas(screen_pixels + drawn.top * screen_w, (drawn.bottom - drawn.top) * screen_w);
+        add_rows(&changed, drawn.top, drawn.bottom);
+        drawn.top = drawn.bottom = 0;
+    }
+    web_show_rows(canvas_pixels, screen_w, screen_h, changed.top, changed.bottom);
+    changed.top = changed.bottom = 0;
 }
 
 static void free_screen(void)
@@ -197,7 +244,7 @@ static BITMAP* web_gfx_init(int w, int h, int v_w, int v_h, int color_depth)
     screen_h = gfx_web.h = h;
     gfx_web.vid_mem = size;
     web_open_canvas(w, h);
-    mark_drawn(0, h);
+    add_rows(&drawn, 0, h);
     return bmp;
 }
 
@@ -207,22 +254,39 @@ static void web_gfx_exit(BITMAP* bmp)
     web_close_canvas();
     free_screen();
     screen_w = screen_h = 0;
-    drawn_top = drawn_bottom = 0;
+    drawn.top = drawn.bottom = changed.top = changed.bottom = 0;
     passes_since_shown = 0;
+    still_turn_due = TRUE;
+}
+
+static void wait_for_turn(void)
+{
+    if (_web_page_hidden()) {
+        web_wait_for_frame(WAIT_HIDDEN);
+    } else if (passes_since_shown < STILL_AFTER_PASSES) {
+        web_wait_for_frame(WAIT_ANIMATION_FRAME);
+        still_turn_due = TRUE;
+    } else {
+        if (still_turn_due)
+            web_wait_for_frame(WAIT_STILL);
+        still_turn_due = !still_turn_due;
+    }
 }
 
 /* A hidden page is not painted: what was drawn meanwhile is shown when it is
  * in sight again. */
 static void web_vsync(void)
 {
-    if (drawn_top < drawn_bottom && !_web_page_hidden()) {
-        show_drawn_rows();
+    if ((drawn.top < drawn.bottom || changed.top < changed.bottom) && !_web_page_hidden()) {
+        show_changed_rows();
         passes_since_shown = 0;
     } else if (passes_since_shown < STILL_AFTER_PASSES) {
         passes_since_shown++;
     }
     _web_sound_mix();
-    web_wait_for_frame(passes_since_shown < STILL_AFTER_PASSES || _web_page_hidden());
+    web_count_pass();
+    wait_for_turn();
+    _web_timer_catch_up();
     _web_follow_page_attention();
 }
 

@@ -95,7 +95,11 @@ static void web_get_gfx_safe_mode(int* driver, struct GFX_MODE* mode)
 }
 
 /* rest(0): give the browser a turn. */
-static void web_yield_timeslice(void) { emscripten_sleep(0); }
+static void web_yield_timeslice(void)
+{
+    emscripten_sleep(0);
+    _web_timer_catch_up();
+}
 
 SYSTEM_DRIVER system_web = {
     .id = SYSTEM_WEB,

@@ -1,44 +1,39 @@
-/* The timer driver of the web platform. A page has no threads to spare: a
- * timeout of the browser's event loop hands the real time that has passed to
- * Allegro's timer handler, which runs the install_int_ex callbacks on the
- * page's one thread while the game waits for its next frame, and says when
- * the next one is due; the next timeout is set for then. A hidden page's
- * timeouts come late, and the count catches up. */
+/* The timer driver of the web platform. A page has no threads to spare, and
+ * the program sees what its install_int_ex callbacks count only between its
+ * own turns: so whenever it gets its turn back from the browser (after a
+ * vsync, a rest or a yield), Allegro's timer handler is handed the real time
+ * that has passed, and runs the callbacks that were due meanwhile. No
+ * timeouts of its own wake the page for them. */
 
 #include <emscripten.h>
-#include <emscripten/eventloop.h>
 
 #include "aintweb.h"
 
-static long next_pulse = 0;
+static int timer_running = FALSE;
 static double last_msec = 0;
 
-static void web_timer_pulse(void* data)
+void _web_timer_catch_up(void)
 {
-    double now = emscripten_get_now();
-    double ticks = (now - last_msec) * TIMERS_PER_SECOND / 1000.0;
-    int whole = ticks > 0x40000000 ? 0x40000000 : (int)ticks;
-    long delay;
+    double ticks;
+    int whole;
 
-    (void)data;
-    /* What is left below one tick is kept for the next pulse. */
+    if (!timer_running)
+        return;
+    ticks = (emscripten_get_now() - last_msec) * TIMERS_PER_SECOND / 1000.0;
+    whole = ticks > 0x40000000 ? 0x40000000 : (int)ticks;
+    /* What is left below one tick is kept for the next turn. */
     last_msec += whole * 1000.0 / TIMERS_PER_SECOND;
-    delay = _handle_timer_tick(whole);
-    next_pulse = emscripten_set_timeout(web_timer_pulse, delay * 1000.0 / TIMERS_PER_SECOND, NULL);
+    _handle_timer_tick(whole);
 }
 
 static int web_timer_init(void)
 {
     last_msec = emscripten_get_now();
-    next_pulse = emscripten_set_timeout(web_timer_pulse, 0, NULL);
+    timer_running = TRUE;
     return 0;
 }
 
-static void web_timer_exit(void)
-{
-    emscripten_clear_timeout(next_pulse);
-    next_pulse = 0;
-}
+static void web_timer_exit(void) { timer_running = FALSE; }
 
 /* Sleeping yields to the browser, so the timer runs on meanwhile. */
 static void web_rest(unsigned int msec, void (*callback)(void))
@@ -47,11 +42,13 @@ static void web_rest(unsigned int msec, void (*callback)(void))
 
     if (!callback) {
         emscripten_sleep(msec);
+        _web_timer_catch_up();
         return;
     }
     while (emscripten_get_now() < until) {
         callback();
         emscripten_sleep(1);
+        _web_timer_catch_up();
     }
 }
 
