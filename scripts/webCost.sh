@@ -3,8 +3,10 @@
 # (tests/web/costTest.js): the browser's CPU share of one core for the floor
 # of showing the game's frames (a bare page putting a fresh 640 x 480 picture
 # on a canvas 30 times a second), for the game fighting and for it paused,
-# the given seconds each (10 by default), with the ratios; the table is
-# written again into docs/webCost.md. The page must be built (scripts/web.sh).
+# the given seconds each (10 by default), each split by the part of the
+# browser that spent it, with the ratios and what the game's own work leaves
+# of the goal; the table is written again into docs/webCost.md. The page must
+# be built (scripts/web.sh).
 # Usage: webCost.sh [seconds]
 set -euo pipefail
 
@@ -28,7 +30,11 @@ node "$PAGE_TESTS/costTest.js" "http://127.0.0.1:$PORT/build-web/site/" \
         "as it began), $(/usr/bin/chromium --version 2>/dev/null | head -n 1) headless with" \
         "\`--disable-gpu\`: the CPU time of all of the browser's processes over $SECONDS_EACH s of each page," \
         "as a share of one core. The floor is the least a page can do to show the game's frames; both floors" \
-        "and the game show their pictures at the same size, sharp (\`image-rendering: pixelated\`)."
+        "and the game show their pictures at the same size, sharp (\`image-rendering: pixelated\`). The parts" \
+        "are the threads' shares: the page's main thread (its scripts and wasm), compositing (the renderer's" \
+        "compositor and the GPU process), the sound (the renderer's audio output and the audio service), the" \
+        "browser's polling for pads, and the rest. The game's own program is the time it ran between its" \
+        "turns, without the platform's copies onto the screen."
     echo
     cat "$table"
 } >"$DOC"

@@ -207,12 +207,60 @@ function browserProcesses(browser) {
 // Counted per process: one that ends in between (a closed page's renderer)
 // takes all its time with it and would make a sum of totals fall.
 async function cpuShare(browser, seconds) {
-  const before = new Map(browserProcesses(browser).map((s) => [s.pid, s.cpu]));
+  return (await cpuParts(browser, seconds)).total;
+}
+
+// Which part of the browser a thread works for, from its process's type and
+// its own name: the page's main thread (where its scripts and wasm run),
+// compositing the page, playing its sound, polling pads for it, or other.
+function threadPart(type, pid, tid, name) {
+  if (type === 'renderer' && tid === pid) return 'main';
+  if (type === 'renderer' && name === 'Compositor') return 'compositing';
+  if (type === 'gpu-process') return 'compositing';
+  if (type === 'renderer' && name.startsWith('AudioOutputDev')) return 'sound';
+  if (type === 'utility' && name.startsWith('AudioWorker')) return 'sound';
+  if (type === 'browser' && name === 'Gamepad polling') return 'pads';
+  return 'other';
+}
+
+// CPU seconds of every thread of the browser's processes, by thread id.
+function threadTimes(browser) {
+  const times = new Map();
+  for (const p of browserProcesses(browser)) {
+    try {
+      const type = (fs.readFileSync(`/proc/${p.pid}/cmdline`, 'utf8').match(/--type=([a-z-]+)/) || [, 'browser'])[1];
+      for (const tid of fs.readdirSync(`/proc/${p.pid}/task`)) {
+        const stat = fs.readFileSync(`/proc/${p.pid}/task/${tid}/stat`, 'utf8');
+        const name = stat.slice(stat.indexOf('(') + 1, stat.lastIndexOf(')'));
+        const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+        times.set(`${p.pid}/${tid}`, { part: threadPart(type, p.pid, Number(tid), name),
+                                       cpu: (Number(fields[11]) + Number(fields[12])) / 100 });
+      }
+    } catch (gone) {
+      // A process or thread that ended while being read counts as other.
+    }
+  }
+  return times;
+}
+
+// The browser's CPU share of one core over the given seconds, in total and
+// by part (threadPart); what the threads' counts miss (threads that ended in
+// between) is other.
+async function cpuParts(browser, seconds) {
+  const processesBefore = new Map(browserProcesses(browser).map((s) => [s.pid, s.cpu]));
+  const threadsBefore = threadTimes(browser);
   const t0 = process.hrtime.bigint();
   await sleep(seconds * 1000);
-  const used = browserProcesses(browser).reduce((sum, s) => sum + s.cpu - (before.get(s.pid) ?? 0), 0);
+  const used = browserProcesses(browser).reduce((sum, s) => sum + s.cpu - (processesBefore.get(s.pid) ?? 0), 0);
+  const parts = { main: 0, compositing: 0, sound: 0, pads: 0 };
+  for (const [id, t] of threadTimes(browser)) {
+    if (t.part in parts) parts[t.part] += t.cpu - (threadsBefore.get(id)?.cpu ?? 0);
+  }
   const elapsed = Number(process.hrtime.bigint() - t0) / 1e9;
-  return (100 * used) / elapsed;
+  const share = (cpu) => (100 * cpu) / elapsed;
+  const named = Object.values(parts).reduce((a, b) => a + b, 0);
+  return { total: share(used), ...Object.fromEntries(Object.entries(parts).map(([k, v]) => [k, share(v)])),
+           other: share(used - named) };
 }
 
 // Plays test(browser, problems) in a fresh browser, where problems gathers
@@ -252,5 +300,5 @@ function watchPage(page, problems) {
 module.exports = {
   BACKGROUND, TITLE_BORDER, FIGHTER, ORBITER, ARENA, CLOCK, PAUSE_LINE,
   sleep, fail, pixels, colourAt, same, blobs, largest, fighterX, aimSide, waitFor, clockStands, movement,
-  loudness, watchForTitle, fightAfterTitle, withBrowser, browserProcesses, cpuShare, play, watchPage,
+  loudness, watchForTitle, fightAfterTitle, withBrowser, browserProcesses, cpuShare, cpuParts, play, watchPage,
 };
